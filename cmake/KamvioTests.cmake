@@ -1,0 +1,20 @@
+# kamvio_add_test(name SOURCES ... LIBS ...)
+# Under the cross build the test runs as one Wine process; natively it runs directly.
+function(kamvio_add_test name)
+    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} gtest)
+    if(KAMVIO_WINDOWS)
+        target_link_libraries(${name} PRIVATE kamvio_test_main)
+        add_test(NAME ${name}
+                 COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${name}>
+                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    else()
+        target_link_libraries(${name} PRIVATE gtest_main)
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 600)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+endfunction()

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// Folder of the host process's executable (never this DLL's own), no trailing backslash.
+std::string HostExecutableFolder();

@@ -1,0 +1,101 @@
+#include "tests/common/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace test_support {
+namespace {
+
+std::mutex g_boxesLock;
+std::vector<CapturedBox> g_boxes;
+std::atomic<bool> g_stop{false};
+
+// A message box is a #32770 window of this process with the static text control 0xFFFF.
+BOOL CALLBACK DismissIfMessageBox(HWND window, LPARAM) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0 || !GetDlgItem(window, 0xFFFF)) return TRUE;
+    if (GetPropA(window, "KamvioTestSeen")) return TRUE;
+    SetPropA(window, "KamvioTestSeen", reinterpret_cast<HANDLE>(1));
+    CapturedBox box;
+    char buffer[2048] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    box.caption = buffer;
+    GetDlgItemTextA(window, 0xFFFF, buffer, sizeof buffer);
+    box.text = buffer;
+    {
+        std::lock_guard<std::mutex> lock(g_boxesLock);
+        g_boxes.push_back(box);
+    }
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+// Boxes may come from any thread (SDK callbacks show warnings on their own threads), so a
+// watcher polls for them rather than hooking one thread.
+void WatchForBoxes() {
+    while (!g_stop) {
+        EnumWindows(DismissIfMessageBox, 0);
+        Sleep(15);
+    }
+}
+
+}  // namespace
+
+std::vector<CapturedBox> TakeMessageBoxes() {
+    std::lock_guard<std::mutex> lock(g_boxesLock);
+    return std::exchange(g_boxes, {});
+}
+
+void ClearMessageBoxes() { TakeMessageBoxes(); }
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return done();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+}
+
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (char* slash = strrchr(path, '\\')) *slash = '\0';
+    return path;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
+    return fclose(f) == 0 && ok;
+}
+
+}  // namespace test_support
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    std::thread watcher(test_support::WatchForBoxes);
+    int result = RUN_ALL_TESTS();
+    test_support::g_stop = true;
+    watcher.join();
+    return result;
+}

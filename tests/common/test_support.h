@@ -1,0 +1,33 @@
+// Shared helpers of the Wine test programs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+// A message box seen (and dismissed with OK) by the box catcher that every test program runs.
+struct CapturedBox {
+    std::string caption;
+    std::string text;
+};
+
+// Boxes captured since the last call, oldest first; clears the list.
+std::vector<CapturedBox> TakeMessageBoxes();
+void ClearMessageBoxes();
+
+// Dispatches this thread's messages until `done` is true or `timeoutMs` passed; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms);
+
+// Folder of the running test executable, without a trailing backslash.
+std::string ExeFolder();
+
+// Writes text to a file (binary), returns success.
+bool WriteTextFile(const std::string& path, const std::string& text);
+
+}  // namespace test_support
