@@ -1,0 +1,68 @@
+// The one object that talks to the camera: start-up, sources, connection, events,
+// release with saving, viewfinder and zoom. All operations run on the owner window's thread
+// unless noted; threads and SDK callbacks reach the owner only through window messages.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "sdk/cdsdk_contract.h"
+#include "sdk/message_translator.h"
+
+class CameraController {
+public:
+    CameraController();
+    CameraController(const CameraController&) = delete;
+    CameraController& operator=(const CameraController&) = delete;
+    virtual ~CameraController();
+
+    virtual BOOL Connect(const SourceInfo* source);
+    virtual BOOL Disconnect();
+    virtual BOOL Release();
+    virtual BOOL SetReleaseState(int32_t kind);
+    // records: room for 256 SourceInfo; never written past the 256th.
+    virtual BOOL GetAllCameraSourceInfo(SourceInfo* records, uint32_t* count);
+    virtual BOOL Begin();
+    virtual BOOL End();
+    virtual BOOL BeginViewfinder();
+
+    BOOL GetSourceCount(uint32_t* count);
+    BOOL GetSourceInfo(SourceInfo* records, uint32_t n);
+    BOOL IsConnected() const;
+    BOOL IsViewfinderAvailable() const;
+    BOOL SetSaveMode(uint8_t mode);  // 0 files, 1 memory; others refused with 0
+    void OnCameraPoweredOff();
+
+    BOOL StartReleaseThread();
+    BOOL ShootSeries(uint32_t intervalSeconds, uint16_t count);
+
+    BOOL NotifyViewfinderState(uint32_t value);
+    BOOL ViewToLCD(BOOL on);
+    BOOL PauseViewfinder(uint32_t seconds);
+    BOOL GetMaxZoomPos(uint32_t* first, uint32_t* second);
+    BOOL SetZoomPos(uint32_t position);
+    BOOL GetCurrentZoomPos(uint32_t* position);
+
+    // The owner window receives every WM_CAM_* message; null sends nothing.
+    void SetOwner(HWND owner);
+    HWND GetOwner() const;
+    cdHSource GetSourceHandle() const;
+    uint32_t GetLastError() const;
+    const char* GetCameraName() const;  // the 260-byte buffer whose address WM_CAM_STATUS carries
+    void SetBatteryLow(bool low);
+    // Save folder: at most 259 characters, no trailing backslash; longer input is refused (0).
+    BOOL SetSaveFolder(const char* folder);
+    const char* GetSaveFolder() const;
+
+    // SDK callbacks (standard calling convention, called on the SDK's threads).
+    static cdError CDAPI OnSdkEvent(uint32_t event, const void* data, uint32_t size, cdContext context);
+    static cdError CDAPI OnReleaseEvent(uint32_t event, const void* data, uint32_t size, cdContext context);
+    static cdError CDAPI OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format, cdContext context);
+
+private:
+    // (members: m_hOwner, m_hSource, m_dwLastError, ... added with the implementation)
+};
+
+// The process-wide file counter of saved images (0 when the component is loaded).
+uint32_t CameraFileCounter();
