@@ -3,6 +3,8 @@
 set -u
 build="${1:-build}"
 status=0
+echo "== binaries (imports, exports, machine type)"
+scripts/check-binaries.sh "$build" "$build/win32" || status=1
 echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --test-dir "$build/native" --output-on-failure || status=1
 scripts/wine-session.sh start "$build"
