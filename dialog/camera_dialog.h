@@ -5,10 +5,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "camera/camera_controller.h"
 #include "dialog/kamvio_para.h"
+#include "dialog/memory_surface.h"
 #include "platform/dialog_base.h"
+#include "platform/handles.h"
+#include "sdk/message_translator.h"
 
 class CameraDialog : public DialogBase {
 public:
@@ -38,5 +43,87 @@ public:
     BOOL SetAdjustLinePos(uint32_t xCount, const uint32_t* xLines, uint32_t yCount, const uint32_t* yLines);
     BOOL IsConnected(BOOL* connected);
 
-    // (members, handlers and drawing: added with the implementation)
+    static constexpr uint32_t kMaxSources = 256;
+    static constexpr COLORREF kBackground = RGB(120, 120, 120);
+
+protected:
+    DWORD AdjustWindowStyle(DWORD style) override;
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    void OnDestroy() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    friend struct CameraDialogTestAccess;
+
+    // Buttons and notifications.
+    void OnConnect();
+    void OnDisconnect();
+    void OnRelease();
+    void OnViewfinder();
+    void OnZoomSlider(LRESULT& result);
+    void OnCameraSetting();
+
+    // Internal operations.
+    BOOL RefreshSources();
+    void ShowControls(int command);
+    void EnableControls(BOOL enable);
+    BOOL InitZoomSlider();
+    void ResetOverlays();
+    void NotifyHost(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void ResetViewfinderControls();
+
+    // Stored settings and the settings files (camera_dialog_settings.cpp).
+    BOOL ApplyIniSettings();
+    BOOL WriteDCSetting(const char* key, const char* value);
+    BOOL WriteFilePathIni(const char* key, const char* value);
+
+    // Live view (camera_dialog_view.cpp).
+    RECT LiveViewArea() const;
+    BOOL CreateSurfaces();
+    BOOL Repaint();
+    BOOL DrawFrame(const uint8_t* frame);
+    BOOL DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h);
+    static BOOL DrawDibFrame(HDC dc, const uint8_t* frame, int xDst, int yDst, int dxDst, int dyDst, int xSrc,
+                             int ySrc, int dxSrc, int dySrc);
+
+    // Control layout file (camera_dialog_layout.cpp).
+    void ApplyLayout();
+    void SaveLayout();
+    void ReadControlPos(const char* file, const char* section, const char* key, int id);
+    void WriteControlPos(const char* file, const char* section, const char* key, int id);
+
+    HWND m_staticView = nullptr;  // control 213, the live-view area
+    RECT m_rcWnd{0, 0, 0, 0};
+    HWND m_hwndHost = nullptr;
+    BOOL m_bModal = FALSE;
+    CameraController m_camera;
+    MemorySurface m_dcImage;
+    BOOL m_bViewStarted = FALSE;
+    BOOL m_bViewShown = FALSE;
+    // The settings dialog (template 202), created on first use. Until the settings dialog class
+    // exists this holds its base; the settings work replaces the type.
+    std::unique_ptr<DialogBase> m_pSettingDlg;
+    char m_szModuleDir[MAX_PATH] = {};
+    // m_settings (the settings model) joins here with the settings work.
+    char m_szSaveFolder[MAX_PATH] = {};
+    KamvioPara m_para{};
+    UniqueFont m_font;
+    MessageTranslator m_lang;
+    MemorySurface m_dcView;
+    std::string m_strSource;
+    uint32_t m_dwFrameWidth = 0;
+    uint32_t m_dwFrameHeight = 0;
+    std::unique_ptr<uint32_t[]> m_pXLine;
+    uint32_t m_dwXLnCnts = 0;
+    std::unique_ptr<uint32_t[]> m_pYLine;
+    uint32_t m_dwYLnCnts = 0;
+    SourceInfo m_sources[kMaxSources] = {};
 };
+
+// The folder test of the save-folder choices: a non-empty path (one trailing backslash
+// ignored) in which a search for "*.*" finds a first entry.
+bool SaveFolderExists(const char* path);

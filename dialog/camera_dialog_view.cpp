@@ -1,0 +1,181 @@
+// Live view: the viewfinder frame scaled into the area of control 213, with the destination
+// frame, its centre cross and the adjustment lines over it. Composed in m_dcImage and m_dcView,
+// then copied to the window in one piece.
+#include <windows.h>
+#include <vfw.h>
+
+#include <cstring>
+
+#include "dialog/camera_dialog.h"
+#include "dialog/live_view_geometry.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr uint32_t kFrameHeaderOffset = 14;
+constexpr uint32_t kMinPixelOffset = 14 + sizeof(BITMAPINFOHEADER);
+// Room for a colour table between header and pixels; anything beyond that is a damaged frame.
+constexpr uint32_t kMaxPixelOffset = kMinPixelOffset + 256 * sizeof(RGBQUAD);
+
+struct FrameLayout {
+    BITMAPINFOHEADER header;
+    uint32_t pixelOffset;
+};
+
+// The frame is a BMP file image in memory; only 24-bit uncompressed bottom-up pictures of a
+// plausible size are drawn, since the pixel copy is sized for exactly that.
+bool ReadFrameLayout(const uint8_t* frame, FrameLayout* layout) {
+    memcpy(&layout->pixelOffset, frame + 10, sizeof layout->pixelOffset);
+    memcpy(&layout->header, frame + kFrameHeaderOffset, sizeof layout->header);
+    const auto width = static_cast<uint32_t>(layout->header.biWidth);
+    const auto height = static_cast<uint32_t>(layout->header.biHeight);
+    return live_view::PlausibleFrameSize(width, height) && layout->header.biBitCount == 24 &&
+           layout->header.biCompression == BI_RGB && layout->pixelOffset >= kMinPixelOffset &&
+           layout->pixelOffset <= kMaxPixelOffset;
+}
+
+class PageBuffer {
+public:
+    explicit PageBuffer(size_t size)
+        : m_data(size ? VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE) : nullptr) {}
+    PageBuffer(const PageBuffer&) = delete;
+    PageBuffer& operator=(const PageBuffer&) = delete;
+    ~PageBuffer() {
+        if (m_data) VirtualFree(m_data, 0, MEM_RELEASE);
+    }
+    void* get() const { return m_data; }
+
+private:
+    void* m_data;
+};
+
+class DrawDibHandle {
+public:
+    DrawDibHandle() : m_handle(DrawDibOpen()) {}
+    DrawDibHandle(const DrawDibHandle&) = delete;
+    DrawDibHandle& operator=(const DrawDibHandle&) = delete;
+    ~DrawDibHandle() {
+        if (m_handle) {
+            DrawDibEnd(m_handle);
+            DrawDibClose(m_handle);
+        }
+    }
+    HDRAWDIB get() const { return m_handle; }
+
+private:
+    HDRAWDIB m_handle;
+};
+
+void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+}  // namespace
+
+RECT CameraDialog::LiveViewArea() const { return ItemClientRect(IDC_HndlCnnDlg_View); }
+
+BOOL CameraDialog::CreateSurfaces() {
+    const RECT area = LiveViewArea();
+    WindowDc dc(GetSafeHwnd());
+    if (!dc) return FALSE;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (!m_dcImage.Create(dc.get(), width, height)) return FALSE;
+    return m_dcView.Create(dc.get(), width, height) ? TRUE : FALSE;
+}
+
+BOOL CameraDialog::Repaint() {
+    HWND window = GetSafeHwnd();
+    if (!window) return TRUE;
+    WindowDc dc(window);
+    if (!dc) return TRUE;
+    const RECT area = LiveViewArea();
+    if (m_bViewShown) {
+        if (m_dcView)
+            BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, m_dcView.dc(), 0, 0,
+                   SRCCOPY);
+    } else {
+        UniqueBrush grey(CreateSolidBrush(kBackground));
+        if (grey) FillRect(dc.get(), &area, grey.get());
+    }
+    return TRUE;
+}
+
+BOOL CameraDialog::DrawFrame(const uint8_t* frame) {
+    if (!m_bViewShown || !m_dcImage || !m_dcView) return FALSE;
+    const RECT area = LiveViewArea();
+    const int32_t W = area.right - area.left, H = area.bottom - area.top;
+    const RECT whole{0, 0, W, H};
+    {
+        UniqueBrush grey(CreateSolidBrush(kBackground));
+        if (grey) FillRect(m_dcImage.dc(), &whole, grey.get());
+    }
+    if (!frame) return FALSE;
+    FrameLayout layout;
+    if (!ReadFrameLayout(frame, &layout)) return FALSE;
+    const auto w0 = static_cast<uint32_t>(layout.header.biWidth);
+    const auto h0 = static_cast<uint32_t>(layout.header.biHeight);
+    const live_view::Box box = live_view::FitPicture(w0, h0, W, H);
+    DrawDibFrame(m_dcImage.dc(), frame, box.x, box.y, box.w, box.h, 0, 0, static_cast<int>(w0), static_cast<int>(h0));
+    BitBlt(m_dcView.dc(), 0, 0, W, H, m_dcImage.dc(), 0, 0, SRCCOPY);
+    // The overlay box spans the whole area's width and the drawn picture's height.
+    return DrawOverlays(m_dcView.dc(), box.x, box.y, W, box.h);
+}
+
+BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h) {
+    // Frame and cross only come with at least one line in each direction.
+    if (!dc || m_dwFrameWidth == 0 || m_dwFrameHeight == 0 || m_dwXLnCnts == 0 || m_dwYLnCnts == 0 || !m_pXLine ||
+        !m_pYLine || w == 0 || h == 0)
+        return FALSE;
+    const live_view::DestinationBox fitted =
+        live_view::FitDestinationFrame(m_dwFrameWidth, m_dwFrameHeight, live_view::Box{x, y, w, h});
+    const live_view::Edges& e = fitted.edges;
+
+    const RECT box{e.left, e.top, e.right, e.bottom};
+    UniqueBrush red(CreateSolidBrush(kRed));
+    if (red) FrameRect(dc, &box, red.get());
+
+    UniquePen dotted(CreatePen(PS_DOT, 1, kRed));
+    if (dotted) {
+        SelectedObject pen(dc, dotted.get());
+        const int32_t cx = live_view::Middle(e.left, e.right), cy = live_view::Middle(e.top, e.bottom);
+        DrawLine(dc, cx, e.top, cx, e.bottom);
+        DrawLine(dc, e.left, cy, e.right, cy);
+    }
+
+    UniquePen blue(CreatePen(PS_SOLID, 1, kBlue));
+    if (blue) {
+        SelectedObject pen(dc, blue.get());
+        for (uint32_t i = 0; i < m_dwXLnCnts; ++i) {
+            const int32_t xi = live_view::LinePosition(m_pXLine[i], fitted.scale, e.left);
+            DrawLine(dc, xi, e.top, xi, e.bottom);
+        }
+        for (uint32_t j = 0; j < m_dwYLnCnts; ++j) {
+            const int32_t yj = live_view::LinePosition(m_pYLine[j], fitted.scale, e.top);
+            DrawLine(dc, e.left, yj, e.right, yj);
+        }
+    }
+    return TRUE;
+}
+
+BOOL CameraDialog::DrawDibFrame(HDC dc, const uint8_t* frame, int xDst, int yDst, int dxDst, int dyDst, int xSrc,
+                                int ySrc, int dxSrc, int dySrc) {
+    if (!dc || !frame) return FALSE;
+    FrameLayout layout;
+    if (!ReadFrameLayout(frame, &layout)) return FALSE;
+    const auto height = static_cast<size_t>(static_cast<uint32_t>(layout.header.biHeight));
+    const size_t bytes = live_view::RowBytes24(static_cast<uint32_t>(layout.header.biWidth)) * height;
+    PageBuffer pixels(bytes);
+    if (!pixels.get()) return FALSE;
+    memcpy(pixels.get(), frame + layout.pixelOffset, bytes);
+
+    DrawDibHandle drawDib;
+    if (!drawDib.get()) return FALSE;
+    DrawDibBegin(drawDib.get(), dc, dxDst, dyDst, &layout.header, dxSrc, dySrc, DDF_BACKGROUNDPAL);
+    DrawDibRealize(drawDib.get(), dc, FALSE);
+    const BOOL drawn = DrawDibDraw(drawDib.get(), dc, xDst, yDst, dxDst, dyDst, &layout.header, pixels.get(), xSrc,
+                                   ySrc, dxSrc, dySrc, DDF_BACKGROUNDPAL);
+    return drawn ? TRUE : FALSE;
+}
