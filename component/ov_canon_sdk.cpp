@@ -1,0 +1,229 @@
+#include "component/ov_canon_sdk.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "component/bstr_text.h"
+#include "component/module.h"
+
+// ---- creation and lifetime
+
+HRESULT OvCanonSDK::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    // An aggregated object hands its outer object nothing but its own unknown.
+    if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+    OvCanonSDK* object = new (std::nothrow) OvCanonSDK(outer);
+    if (!object) return E_OUTOFMEMORY;
+    HRESULT hr = object->InternalQueryInterface(riid, ppv);
+    if (FAILED(hr)) delete object;
+    return hr;
+}
+
+OvCanonSDK::OvCanonSDK(IUnknown* outer)
+    : m_inner(*this), m_pControlling(outer ? outer : &m_inner), m_dlgModal(nullptr) {
+    std::memset(&m_para, 0, sizeof m_para);
+    KamvioModule::Instance().Lock();
+}
+
+OvCanonSDK::~OvCanonSDK() {
+    // A host that forgot DestroyKamvioDlg must not leak the window and its camera session.
+    DiscardModeless();
+    KamvioModule::Instance().Unlock();
+}
+
+HRESULT OvCanonSDK::InternalQueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown)) {
+        *ppv = static_cast<IUnknown*>(&m_inner);
+    } else if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IOvCanonSDK)) {
+        *ppv = static_cast<IOvCanonSDK*>(this);
+    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
+        *ppv = static_cast<ISupportErrorInfo*>(this);
+    } else {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*ppv)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP OvCanonSDK::InnerUnknown::QueryInterface(REFIID riid, void** ppv) {
+    return m_owner.InternalQueryInterface(riid, ppv);
+}
+
+STDMETHODIMP_(ULONG) OvCanonSDK::InnerUnknown::AddRef() { return ++m_owner.m_nRefs; }
+
+STDMETHODIMP_(ULONG) OvCanonSDK::InnerUnknown::Release() {
+    ULONG refs = --m_owner.m_nRefs;
+    if (refs == 0) delete &m_owner;
+    return refs;
+}
+
+STDMETHODIMP OvCanonSDK::QueryInterface(REFIID riid, void** ppv) { return m_pControlling->QueryInterface(riid, ppv); }
+STDMETHODIMP_(ULONG) OvCanonSDK::AddRef() { return m_pControlling->AddRef(); }
+STDMETHODIMP_(ULONG) OvCanonSDK::Release() { return m_pControlling->Release(); }
+
+// ---- IDispatch
+
+HRESULT OvCanonSDK::LoadTypeInfo() {
+    if (m_pTypeInfo) return S_OK;
+    ComPtr<ITypeLib> library;
+    HRESULT hr = KamvioModule::Instance().LoadTypeLib(library.put());
+    if (FAILED(hr)) return hr;
+    return library->GetTypeInfoOfGuid(IID_IOvCanonSDK, m_pTypeInfo.put());
+}
+
+STDMETHODIMP OvCanonSDK::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP OvCanonSDK::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    *info = m_pTypeInfo.get();
+    (*info)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP OvCanonSDK::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    return m_pTypeInfo->GetIDsOfNames(names, count, ids);
+}
+
+STDMETHODIMP OvCanonSDK::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* exception, UINT* argError) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    return m_pTypeInfo->Invoke(static_cast<IOvCanonSDK*>(this), id, flags, params, result, exception, argError);
+}
+
+STDMETHODIMP OvCanonSDK::InterfaceSupportsErrorInfo(REFIID riid) {
+    return IsEqualIID(riid, IID_IOvCanonSDK) ? S_OK : S_FALSE;
+}
+
+// ---- the window methods
+
+STDMETHODIMP OvCanonSDK::DoModal(LONG* pKamvioPara) {
+    KamvioPara none;
+    std::memset(&none, 0, sizeof none);
+    const KamvioPara* para = pKamvioPara ? reinterpret_cast<const KamvioPara*>(pKamvioPara) : &none;
+    m_dlgModal.ApplyPara(para);
+    m_dlgModal.SetModal(TRUE);
+    return m_dlgModal.DoModal() == IDOK ? S_OK : E_FAIL;
+}
+
+void OvCanonSDK::DiscardModeless() {
+    if (!m_pDlg) return;
+    if (m_pDlg->GetSafeHwnd()) m_pDlg->DestroyWindow();
+    m_pDlg.reset();
+}
+
+STDMETHODIMP OvCanonSDK::InitKamvioDlg(LONG* pKamvioPara, LONG* pWndRect, IUnknown*, LONG*) {
+    if (!pKamvioPara) return E_FAIL;
+    std::memset(&m_para, 0, sizeof m_para);
+    std::memcpy(&m_para, pKamvioPara, sizeof m_para);
+    DiscardModeless();
+    m_pDlg.reset(new (std::nothrow) CameraDialog(m_para.hwndHost));
+    if (!m_pDlg) return E_FAIL;
+    m_pDlg->ApplyPara(reinterpret_cast<const KamvioPara*>(pKamvioPara));
+    if (pWndRect) {
+        RECT rect = {pWndRect[0], pWndRect[1], pWndRect[2], pWndRect[3]};
+        m_pDlg->SetWindowRect(rect);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP OvCanonSDK::CreateKamvioDlg(LONG*) {
+    if (!m_pDlg) return E_FAIL;
+    if (m_pDlg->GetSafeHwnd()) return S_OK;
+    if (!m_pDlg->Create(m_para.hwndHost)) return E_FAIL;
+    m_pDlg->ShowWindow(SW_SHOW);
+    return S_OK;
+}
+
+STDMETHODIMP OvCanonSDK::DestroyKamvioDlg(LONG*) {
+    if (!m_pDlg) return E_FAIL;
+    DiscardModeless();
+    return S_OK;
+}
+
+// ---- forwarded to the modeless dialog
+
+STDMETHODIMP OvCanonSDK::GetDeviceCounts(ULONG* pdwConnectCounts, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.GetDeviceCounts(reinterpret_cast<uint32_t*>(pdwConnectCounts)); });
+}
+
+STDMETHODIMP OvCanonSDK::GetSouceInfo(ULONG dwConnectCounts, LONG* plSourceInfo, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.GetSouceInfo(reinterpret_cast<SourceInfo*>(plSourceInfo), dwConnectCounts); });
+}
+
+STDMETHODIMP OvCanonSDK::Connect(LONG* pSourceInfo, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.Connect(reinterpret_cast<const SourceInfo*>(pSourceInfo)); });
+}
+
+STDMETHODIMP OvCanonSDK::Disconnect(LONG*) {
+    return Forward([](CameraDialog& d) { return d.Disconnect(); });
+}
+
+STDMETHODIMP OvCanonSDK::PopSettingDlg(LONG*) {
+    return Forward([](CameraDialog& d) { return d.PopSettingDlg(); });
+}
+
+STDMETHODIMP OvCanonSDK::TakePhoto(LONG*) {
+    return Forward([](CameraDialog& d) { return d.TakePhoto(); });
+}
+
+STDMETHODIMP OvCanonSDK::OpenViewFinder(LONG boShowView, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.OpenViewFinder(boShowView); });
+}
+
+STDMETHODIMP OvCanonSDK::OpenCameraLCDView(LONG boOpen, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.OpenCameraLCDView(boOpen); });
+}
+
+STDMETHODIMP OvCanonSDK::GetMaxZoomPos(ULONG* pdwMaxPos, LONG*) {
+    return Forward([&](CameraDialog& d) {
+        uint32_t second = 0;  // the interface has no place for it
+        return d.GetMaxZoomPos(reinterpret_cast<uint32_t*>(pdwMaxPos), &second);
+    });
+}
+
+STDMETHODIMP OvCanonSDK::SetZoomPos(ULONG dwZoomPos, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.SetZoomPos(dwZoomPos); });
+}
+
+STDMETHODIMP OvCanonSDK::GetCurrentZoomPos(ULONG* pdwZoomPos, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.GetCurrentZoomPos(reinterpret_cast<uint32_t*>(pdwZoomPos)); });
+}
+
+STDMETHODIMP OvCanonSDK::InitDCSettingByIniFile(BSTR bsDCName, LONG*) {
+    return Forward([&](CameraDialog& d) {
+        std::string name;
+        return BstrToAnsi(bsDCName, &name) && d.InitDCSettingByIniFile(name.c_str());
+    });
+}
+
+STDMETHODIMP OvCanonSDK::SetDestFrameSize(ULONG dwWidth, ULONG dwHeight, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.SetDestFrameSize(dwWidth, dwHeight); });
+}
+
+STDMETHODIMP OvCanonSDK::SetAdjustLinePos(ULONG dwXLnCnts, ULONG* pXLine, ULONG dwYLnCnts, ULONG* pYLine, LONG*) {
+    return Forward([&](CameraDialog& d) {
+        return d.SetAdjustLinePos(dwXLnCnts, reinterpret_cast<const uint32_t*>(pXLine), dwYLnCnts,
+                                  reinterpret_cast<const uint32_t*>(pYLine));
+    });
+}
+
+STDMETHODIMP OvCanonSDK::IsConnected(LONG* pboConnected, LONG*) {
+    return Forward([&](CameraDialog& d) { return d.IsConnected(reinterpret_cast<BOOL*>(pboConnected)); });
+}

@@ -1,0 +1,75 @@
+#include "component/registration.h"
+
+#include <oleauto.h>
+
+#include <string>
+
+#include "component/module.h"
+#include "component/registrar.h"
+#include "component/resource_ids.h"
+#include "platform/handles.h"
+
+namespace {
+
+// regsvr32 and installers may call us with or without COM started on their thread.
+class ComScope {
+public:
+    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(m_hr)) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
+HRESULT RunScript(bool install) {
+    std::wstring path = KamvioModule::Instance().ModulePath();
+    if (path.empty()) return E_FAIL;
+    ComPtr<IRegistrar> registrar;
+    HRESULT hr = CoCreateInstance(CLSID_Registrar, nullptr, CLSCTX_INPROC_SERVER, IID_IRegistrar, registrar.put_void());
+    if (FAILED(hr)) return hr;
+    hr = registrar->AddReplacement(L"MODULE", path.c_str());
+    if (FAILED(hr)) return hr;
+    return install ? registrar->ResourceRegister(path.c_str(), IDR_OVCANONSDK, L"REGISTRY")
+                   : registrar->ResourceUnregister(path.c_str(), IDR_OVCANONSDK, L"REGISTRY");
+}
+
+HRESULT RegisterLibrary() {
+    ComPtr<ITypeLib> library;
+    HRESULT hr = KamvioModule::Instance().LoadTypeLib(library.put());
+    if (FAILED(hr)) return hr;
+    std::wstring path = KamvioModule::Instance().ModulePath();
+    return RegisterTypeLib(library.get(), &path[0], nullptr);
+}
+
+HRESULT UnregisterLibrary() {
+    ComPtr<ITypeLib> library;
+    HRESULT hr = KamvioModule::Instance().LoadTypeLib(library.put());
+    if (FAILED(hr)) return hr;
+    TLIBATTR* attr = nullptr;
+    hr = library->GetLibAttr(&attr);
+    if (FAILED(hr)) return hr;
+    hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    library->ReleaseTLibAttr(attr);
+    // Unregistering twice is no failure.
+    return hr == TYPE_E_REGISTRYACCESS ? S_OK : hr;
+}
+
+}  // namespace
+
+HRESULT RegisterServer() {
+    ComScope com;
+    HRESULT hr = RunScript(true);
+    if (FAILED(hr)) return hr;
+    return RegisterLibrary();
+}
+
+HRESULT UnregisterServer() {
+    ComScope com;
+    HRESULT hr = RunScript(false);
+    HRESULT library = UnregisterLibrary();
+    return FAILED(hr) ? hr : library;
+}
