@@ -7,7 +7,6 @@
 #include <new>
 
 #include "camera/camera_messages.h"
-#include "platform/busy_cursor.h"
 #include "platform/host_folder.h"
 #include "resources/resource_ids.h"
 
@@ -38,6 +37,21 @@ std::string SourceName(const SourceInfo& source) {
 void CopyBounded(char (&target)[MAX_PATH], const char* text) {
     snprintf(target, sizeof target, "%s", text ? text : "");
 }
+
+// The animated cursor of "Nature.ani" (current folder) while the viewfinder starts; a file that
+// cannot be loaded shows no cursor meanwhile. The previous cursor is back before the loaded one
+// is destroyed.
+class ViewfinderCursor {
+public:
+    ViewfinderCursor() : m_cursor(LoadCursorFromFileA("Nature.ani")), m_previous(SetCursor(m_cursor.get())) {}
+    ViewfinderCursor(const ViewfinderCursor&) = delete;
+    ViewfinderCursor& operator=(const ViewfinderCursor&) = delete;
+    ~ViewfinderCursor() { SetCursor(m_previous); }
+
+private:
+    UniqueCursor m_cursor;
+    HCURSOR m_previous;
+};
 
 std::string DecimalText(uint32_t value) {
     char text[16];
@@ -120,7 +134,7 @@ BOOL CameraDialog::Disconnect() {
 BOOL CameraDialog::TakePhoto() { return m_camera.Release(); }
 
 BOOL CameraDialog::OpenViewFinder(BOOL showView) {
-    BusyCursor busy;
+    ViewfinderCursor cursor;
     if (!m_bViewStarted) {
         if (!m_camera.BeginViewfinder()) return FALSE;
         m_bViewStarted = TRUE;
