@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
+#include "camera/parking_thread.h"
+#include "platform/handles.h"
 #include "sdk/cdsdk_contract.h"
 #include "sdk/message_translator.h"
 
@@ -61,7 +64,43 @@ public:
     static cdError CDAPI OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format, cdContext context);
 
 private:
-    // (members: m_hOwner, m_hSource, m_dwLastError, ... added with the implementation)
+    // Stores the masked status as last error, reports it under `operation`; returns FALSE.
+    BOOL Fail(cdError status, const char* operation);
+    BOOL OpenAndPrepare();
+    bool CheckStorage(cdHSource source, cdError* status);
+    bool ReadDeviceProperties(cdHSource source, cdError* status);
+    void StopViewfinderWorker();
+    void UseDefaultSaveFolderIfEmpty();
+    void ReadSaveFolder(char (&folder)[260]);
+
+    static DWORD WINAPI ViewfinderWorkerMain(LPVOID argument);
+    static DWORD WINAPI ReleaseFileProcedure(LPVOID argument);
+    static DWORD WINAPI ReleaseMemoryProcedure(LPVOID argument);
+    DWORD RunReleaseThread(bool memory);
+    // One batch; false when the controller was found disconnected (the thread then ends).
+    bool TransferBatchToFiles(char (&lastPath)[260]);
+    bool TransferBatchToMemory();
+
+    HWND m_hOwner = nullptr;
+    std::atomic<cdHSource> m_hSource{0};
+    std::atomic<uint32_t> m_dwLastError{0};
+    std::atomic<uint32_t> m_dwReleasedCount{0};
+    char m_szSaveFolder[260] = {};
+    SRWLOCK m_saveFolderGuard = SRWLOCK_INIT;  // the release thread reads the folder
+    std::atomic<bool> m_bViewfinderRunning{false};
+    ParkingThread m_releaseThread;
+    UniqueHandle m_hReleaseLock;
+    const void* m_pCurrentFrame = nullptr;  // under the frame lock
+    char m_szCameraName[260] = {};
+    std::atomic<bool> m_bConnected{false};
+    std::atomic<bool> m_bBatteryLow{false};
+    SourceInfo m_currentSource = {};
+    MessageTranslator m_errorTexts;
+    std::atomic<bool> m_bViewfinderAvailable{false};
+    cdHandle m_hEventRegistration = 0;
+    uint32_t m_dwCapability = 0;
+    bool m_bEOS = false;
+    uint8_t m_bySaveMode = 0;
 };
 
 // The process-wide file counter of saved images (0 when the component is loaded).

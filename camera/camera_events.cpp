@@ -1,0 +1,56 @@
+// The SDK's event callbacks: they run on the SDK's threads and reach the owner window only
+// through messages; their context is the owner window's handle.
+#include <cstring>
+
+#include "camera/camera_controller.h"
+#include "camera/camera_messages.h"
+#include "camera/camera_shared.h"
+#include "platform/host_folder.h"
+#include "sdk/error_report.h"
+
+namespace {
+
+void PostIfRegistered(HWND owner, UINT message, WPARAM wParam) {
+    if (message) PostMessageA(owner, message, wParam, 0);
+}
+
+uint32_t FirstWord(const void* data, uint32_t size) {
+    uint32_t word = 0;
+    if (data) std::memcpy(&word, data, size && size < sizeof word ? size : sizeof word);
+    return word;
+}
+
+}  // namespace
+
+cdError CDAPI CameraController::OnSdkEvent(uint32_t event, const void* data, uint32_t size, cdContext context) {
+    // This thread is not the dialog's: it uses a translator of its own.
+    MessageTranslator texts;
+    texts.SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
+    texts.SetSection("Error Message");
+    if ((event & cdEVENT_CLASS_MASK) != cdEVENT_CLASS_SHUTDOWN) return 0;
+    CameraAliveFlag() = false;
+    if (HWND owner = reinterpret_cast<HWND>(context)) {
+        SendMessageA(owner, WM_CAM_POWERED_OFF, 0, 0);
+        texts.WarningBox("The camera was powered off manually or by power low. ", nullptr);
+    }
+    return 0;
+}
+
+cdError CDAPI CameraController::OnReleaseEvent(uint32_t event, const void* data, uint32_t size, cdContext context) {
+    HWND owner = reinterpret_cast<HWND>(context);
+    if (!owner) {
+        ReportSdkError(cdINVALID_PARAMETER, "Connect");
+        return cdINVALID_PARAMETER;
+    }
+    switch (event) {
+    case cdRELEASE_EVENT_RELEASE_COMPLETE:
+        PostIfRegistered(owner, CameraMessages().releaseComplete, FirstWord(data, size));
+        break;
+    case cdRELEASE_EVENT_RESET_HW_ERROR: PostMessageA(owner, WM_CAM_SHUTTER_PRESSED, 0, 0); break;
+    case cdRELEASE_EVENT_ABORT_PC_EVF: PostIfRegistered(owner, CameraMessages().abortPcEvf, 0); break;
+    case cdRELEASE_EVENT_CHANGED_BY_UI: PostMessageA(owner, WM_CAM_DISCONNECT_REQUEST, 0, 0); break;
+    case cdRELEASE_EVENT_CAM_POWER_OFF: PostMessageA(owner, WM_CAM_POWERED_OFF, 0, 0); break;
+    default: break;  // 0x1C and anything else: nothing to tell
+    }
+    return 0;
+}

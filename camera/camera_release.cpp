@@ -1,0 +1,198 @@
+// Releasing the shutter and moving the shot's data items out of the camera on the release
+// thread, into files (save mode 0) or into memory (save mode 1).
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "camera/busy_cursor.h"
+#include "camera/camera_controller.h"
+#include "camera/camera_messages.h"
+#include "camera/camera_shared.h"
+#include "camera/file_stream.h"
+#include "camera/memory_stream.h"
+#include "camera/release_names.h"
+#include "sdk/error_report.h"
+#include "sdk/sdk_loader.h"
+
+namespace {
+
+constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
+constexpr DWORD kThreadEndedEarly = static_cast<DWORD>(-1);
+constexpr uint32_t kTransferWithContext = 3;
+
+class MutexGuard {
+public:
+    explicit MutexGuard(HANDLE mutex) : m_mutex(mutex) { WaitForSingleObject(m_mutex, INFINITE); }
+    MutexGuard(const MutexGuard&) = delete;
+    MutexGuard& operator=(const MutexGuard&) = delete;
+    ~MutexGuard() { ReleaseMutex(m_mutex); }
+
+private:
+    HANDLE m_mutex;
+};
+
+std::string LocalTimeStamp() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FormatTimeStamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+}
+
+DWORD PauseBeforeShot(uint32_t intervalSeconds) {
+    uint64_t ms = intervalSeconds > 1 ? uint64_t(intervalSeconds) * 1000 - 1000 : 0;
+    return ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(ms);
+}
+
+}  // namespace
+
+BOOL CameraController::Release() {
+    m_dwLastError = 0;
+    UseDefaultSaveFolderIfEmpty();
+    cdHSource source = m_hSource;
+    if (!source || !IsSdkLoaded()) return FALSE;
+    cdError status = g_sdk.CDLockUI(source);
+    if (Masked(status)) {
+        Fail(status, "Release");
+        g_sdk.CDUnlockUI(source);
+        return FALSE;
+    }
+    if ((m_dwCapability & cdCAPABILITY_STOP_VF_BEFORE_RELEASE) && m_bViewfinderRunning) {
+        if (Masked(status = g_sdk.CDTermViewfinder(source))) {
+            Fail(status, "Release");
+            g_sdk.CDUnlockUI(source);
+            return FALSE;
+        }
+        m_bViewfinderRunning = false;
+        StopViewfinderWorker();
+    }
+    BusyCursor busy;
+    uint32_t items = 0;
+    if (Masked(status = g_sdk.CDRelease(source, 0, nullptr, 0, 1, &items))) {
+        Fail(status, "Release");
+        g_sdk.CDUnlockUI(source);
+        return FALSE;
+    }
+    m_dwReleasedCount = items;
+    StartReleaseThread();
+    if (Masked(status = g_sdk.CDUnlockUI(source))) {
+        Fail(status, "Release");
+        g_sdk.CDUnlockUI(source);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CameraController::StartReleaseThread() {
+    m_dwLastError = 0;
+    if (!m_hSource) return FALSE;
+    UseDefaultSaveFolderIfEmpty();
+    // A thread that found the controller disconnected has ended: a new one takes its place.
+    if (m_releaseThread.HasEnded()) m_releaseThread.Stop();
+    if (!m_releaseThread.Exists() &&
+        !m_releaseThread.Start(m_bySaveMode == 1 ? ReleaseMemoryProcedure : ReleaseFileProcedure, this))
+        return FALSE;
+    m_releaseThread.Resume();
+    return TRUE;
+}
+
+BOOL CameraController::ShootSeries(uint32_t intervalSeconds, uint16_t count) {
+    DWORD pause = PauseBeforeShot(intervalSeconds);
+    for (uint16_t i = 0; i < count; ++i) {
+        Sleep(pause);
+        Release();
+    }
+    return TRUE;
+}
+
+DWORD WINAPI CameraController::ReleaseFileProcedure(LPVOID argument) {
+    auto* self = static_cast<CameraController*>(argument);
+    return self ? self->RunReleaseThread(false) : kThreadEndedEarly;
+}
+
+DWORD WINAPI CameraController::ReleaseMemoryProcedure(LPVOID argument) {
+    auto* self = static_cast<CameraController*>(argument);
+    return self ? self->RunReleaseThread(true) : kThreadEndedEarly;
+}
+
+DWORD CameraController::RunReleaseThread(bool memory) {
+    if (!m_releaseThread.WaitUntilResumed()) return 0;
+    if (!m_bConnected) return kThreadEndedEarly;
+    for (;;) {
+        char lastPath[260] = {};  // stays empty when the batch builds no path
+        bool connected;
+        {
+            MutexGuard lock(m_hReleaseLock.get());
+            if (m_hOwner) PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, 0, 0);
+            connected = memory ? TransferBatchToMemory() : TransferBatchToFiles(lastPath);
+        }
+        if (!connected) return kThreadEndedEarly;
+        if (m_hOwner) {
+            PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, m_bViewfinderAvailable ? 1 : 0, 0);
+            if (!memory) SendMessageA(m_hOwner, WM_CAM_FILE_SAVED, reinterpret_cast<WPARAM>(lastPath), 0);
+        }
+        if (!m_releaseThread.Park()) return 0;
+    }
+}
+
+bool CameraController::TransferBatchToFiles(char (&lastPath)[260]) {
+    ReleaseNameParts parts = {nullptr, nullptr};
+    for (uint32_t n = m_dwReleasedCount; n > 0 && IsSdkLoaded(); --n) {
+        if (!m_bConnected) return false;
+        cdHSource source = m_hSource;
+        cdReleaseImageInfo info = {};
+        if (g_sdk.CDGetReleasedData(source, nullptr, 0, 0, &info, nullptr) != 0) break;
+        if (!ReleaseNamePartsFor(info.dataType, info.format, &parts) && !parts.prefix)
+            parts = BatchStartNameParts(info.format);
+        info.format = 2;
+        char folder[260];
+        ReadSaveFolder(folder);
+        char path[260];
+        // A path that does not fit ends the batch before anything is written.
+        if (!BuildReleasePath(path, sizeof path, folder, parts, LocalTimeStamp(), CameraFileCounter())) break;
+        std::memcpy(lastPath, path, sizeof path);
+        cdStream stream;
+        if (!BuildFileStream(&stream, path)) break;
+        if (!m_bConnected) {
+            ReleaseFileStream(&stream);
+            return false;
+        }
+        cdStgMedium medium = {cdSTG_TYPE_STREAM, &stream};
+        cdError status = g_sdk.CDGetReleasedData(source, nullptr, reinterpret_cast<cdContext>(this),
+                                                 kTransferWithContext, &info, &medium);
+        m_dwLastError = status;
+        ReleaseFileStream(&stream);
+        if (Masked(status)) {
+            ReportSdkError(status, "ReleaseProgressFunc");
+            break;
+        }
+        ++CameraFileCounterValue();
+    }
+    return true;
+}
+
+bool CameraController::TransferBatchToMemory() {
+    for (uint32_t n = m_dwReleasedCount; n > 0 && IsSdkLoaded(); --n) {
+        if (!m_bConnected) return false;
+        cdHSource source = m_hSource;
+        cdReleaseImageInfo info = {};
+        if (g_sdk.CDGetReleasedData(source, nullptr, 0, 0, &info, nullptr) != 0) break;
+        uint32_t size = info.dataSize;
+        info.format = 2;
+        cdStream stream;
+        // Without a built descriptor there is nothing the SDK could write to: the batch ends.
+        if (!BuildMemoryStream(&stream, size)) break;
+        if (!m_bConnected) {
+            ReleaseMemoryStream(&stream);
+            return false;
+        }
+        cdStgMedium medium = {cdSTG_TYPE_STREAM, &stream};
+        cdError status = g_sdk.CDGetReleasedData(source, nullptr, reinterpret_cast<cdContext>(this),
+                                                 kTransferWithContext, &info, &medium);
+        m_dwLastError = status;
+        std::unique_ptr<uint8_t[]> copy(new (std::nothrow) uint8_t[size ? size : 1]);
+        if (copy && CopyOutMemoryStream(&stream, copy.get(), size) && m_hOwner)
+            SendMessageA(m_hOwner, WM_CAM_FILE_SAVED, 0, 0);
+        ReleaseMemoryStream(&stream);
+        if (Masked(status)) break;
+    }
+    return true;
+}

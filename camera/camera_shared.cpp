@@ -1,0 +1,26 @@
+#include "camera/camera_shared.h"
+
+#include "camera/camera_controller.h"
+
+namespace {
+
+CameraRegisteredMessages g_messages;
+std::atomic<bool> g_cameraAlive{false};
+std::atomic<uint32_t> g_fileCounter{0};
+
+}  // namespace
+
+bool RegisterCameraMessages() {
+    g_messages.releaseOn = RegisterWindowMessageA("Camera Event ReleaseOn");
+    g_messages.releaseComplete = RegisterWindowMessageA("Camera Event ReleaseComplete");
+    g_messages.abortPcEvf = RegisterWindowMessageA("Camera Event Abort PC EVF");
+    return g_messages.releaseOn && g_messages.releaseComplete && g_messages.abortPcEvf;
+}
+
+const CameraRegisteredMessages& CameraMessages() { return g_messages; }
+
+std::atomic<bool>& CameraAliveFlag() { return g_cameraAlive; }
+
+std::atomic<uint32_t>& CameraFileCounterValue() { return g_fileCounter; }
+
+uint32_t CameraFileCounter() { return g_fileCounter.load(); }

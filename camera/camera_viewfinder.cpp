@@ -1,0 +1,190 @@
+// Live viewfinder with its frame hand-off thread, the camera's LCD output, and the zoom.
+#include "camera/busy_cursor.h"
+#include "camera/camera_controller.h"
+#include "camera/camera_messages.h"
+#include "camera/camera_shared.h"
+#include "camera/viewfinder_worker.h"
+#include "sdk/error_report.h"
+#include "sdk/sdk_loader.h"
+
+namespace {
+
+constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
+constexpr DWORD kFramePeriodMs = 100;
+constexpr cdError kFrameRefused = static_cast<cdError>(-1);
+constexpr DWORD kWorkerEndedEarly = static_cast<DWORD>(-1);
+
+DWORD MillisecondsOf(uint64_t seconds) {
+    uint64_t ms = seconds * 1000;
+    return ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(ms);
+}
+
+}  // namespace
+
+BOOL CameraController::BeginViewfinder() {
+    cdHSource source = m_hSource;
+    if (!source || !IsSdkLoaded()) return FALSE;
+    ViewfinderWorker& worker = ViewfinderWorker::Instance();
+    BOOL result = FALSE;
+    cdError status = g_sdk.CDLockUI(source);
+    if (Masked(status)) {
+        Fail(status, "BeginViewfinder");
+    } else if (!m_bViewfinderRunning) {
+        {
+            FrameLockGuard lock;
+            m_pCurrentFrame = nullptr;  // never hand on a frame of an earlier session
+        }
+        m_bViewfinderRunning = true;
+        if (!worker.Create(this, ViewfinderWorkerMain, this)) {
+            // The process has one viewfinder thread, and another controller's live view has it.
+            m_bViewfinderRunning = false;
+        } else if (Masked(status = g_sdk.CDStartViewfinder(source, cdVIEWFINDER_FORMAT_BMP, OnViewfinderFrame,
+                                                            reinterpret_cast<cdContext>(this)))) {
+            Fail(status, "BeginViewfinder");
+        } else {
+            NotifyViewfinderState(1);
+            result = TRUE;
+        }
+    } else if (Masked(status = g_sdk.CDTermViewfinder(source))) {
+        Fail(status, "BeginViewfinder");
+    } else {
+        m_bViewfinderRunning = false;
+        StopViewfinderWorker();
+        result = TRUE;
+    }
+    if (result && Masked(status = g_sdk.CDUnlockUI(source))) result = Fail(status, "BeginViewfinder");
+    g_sdk.CDUnlockUI(source);
+    return result;
+}
+
+void CameraController::StopViewfinderWorker() {
+    ViewfinderWorker::Instance().Stop(this);
+    // Frames still queued point into memory the SDK may reuse once the viewfinder is off.
+    if (m_hOwner) {
+        MSG msg;
+        while (PeekMessageA(&msg, m_hOwner, WM_CAM_FRAME, WM_CAM_FRAME, PM_REMOVE | PM_QS_POSTMESSAGE)) {
+        }
+    }
+}
+
+cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format,
+                                                  cdContext context) {
+    CameraController* self = reinterpret_cast<CameraController*>(context);
+    if (!CameraAliveFlag() || !self || !self->m_bConnected) return kFrameRefused;
+    if (format != cdVIEWFINDER_FORMAT_BMP) return 0;
+    {
+        FrameLockGuard lock;
+        if (!self->m_bConnected || !CameraAliveFlag()) return kFrameRefused;
+        self->m_pCurrentFrame = frame;
+    }
+    ViewfinderWorker::Instance().Wake();
+    return 0;
+}
+
+DWORD WINAPI CameraController::ViewfinderWorkerMain(LPVOID argument) {
+    ViewfinderWorker& worker = ViewfinderWorker::Instance();
+    worker.WaitForWake();  // created idle: the first frame (or a stop) sets it going
+    CameraController* self = static_cast<CameraController*>(argument);
+    if (!CameraAliveFlag() || !self || !self->m_bConnected) return kWorkerEndedEarly;
+    auto keepGoing = [&] { return self->m_bViewfinderRunning && self->m_bConnected && !worker.StopRequested(); };
+    while (keepGoing()) {
+        {
+            FrameLockGuard lock;
+            worker.WaitWhilePaused();
+            if (!CameraAliveFlag()) return kWorkerEndedEarly;
+            Sleep(kFramePeriodMs);
+            // A stop that came during the sleep wins over the frame.
+            if (!keepGoing()) break;
+            if (self->m_hOwner)
+                PostMessageA(self->m_hOwner, WM_CAM_FRAME, reinterpret_cast<WPARAM>(self->m_pCurrentFrame), 0);
+        }
+        if (!CameraAliveFlag()) return kWorkerEndedEarly;
+        if (!keepGoing()) break;
+        worker.WaitForWake();
+    }
+    return 0;
+}
+
+BOOL CameraController::NotifyViewfinderState(uint32_t value) {
+    if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_LCD_ENABLE, m_bViewfinderRunning ? value : 0, 0);
+    return TRUE;
+}
+
+BOOL CameraController::ViewToLCD(BOOL on) {
+    cdHSource source = m_hSource;
+    if (!source) return FALSE;
+    m_dwLastError = 0;
+    if (!IsSdkLoaded()) return FALSE;
+    cdError status = g_sdk.CDSelectViewFinderCameraOutput(source, on ? cdVF_OUTPUT_LCD_ON : cdVF_OUTPUT_LCD_OFF);
+    if (Masked(status) == 0) return TRUE;
+    if (Masked(status) == cdNOT_SUPPORTED) ShowMessage("ViewToLCD", "ViewToLCD UNSupport this function");
+    return FALSE;
+}
+
+BOOL CameraController::PauseViewfinder(uint32_t seconds) {
+    if (m_bViewfinderRunning) {
+        ViewfinderWorker::Pause pause(this);
+        Sleep(MillisecondsOf(seconds));
+    }
+    return TRUE;
+}
+
+BOOL CameraController::GetMaxZoomPos(uint32_t* first, uint32_t* second) {
+    cdHSource source = m_hSource;
+    if (!source || !IsSdkLoaded()) return FALSE;
+    cdError status = g_sdk.CDLockUI(source);
+    BOOL result = TRUE;
+    if (Masked(status)) {
+        result = Fail(status, "GetMaxZoomPos");
+    } else {
+        uint32_t maximum = 0, other = 0;
+        if (Masked(status = g_sdk.CDGetMaximumZoomPos(source, &maximum, &other))) {
+            Fail(status, "GetMaxZoomPos");
+        } else {
+            if (first) *first = maximum;
+            if (second) *second = other;
+        }
+    }
+    g_sdk.CDUnlockUI(source);
+    return result;
+}
+
+BOOL CameraController::SetZoomPos(uint32_t position) {
+    cdHSource source = m_hSource;
+    if (!source || !IsSdkLoaded()) return FALSE;
+    BusyCursor busy;
+    cdError status = g_sdk.CDLockUI(source);
+    if (Masked(status)) {
+        Fail(status, "SetZoomPos");
+        g_sdk.CDUnlockUI(source);
+        return FALSE;
+    }
+    BOOL result = FALSE;
+    uint32_t maximum = 0, other = 0;
+    if (Masked(status = g_sdk.CDGetMaximumZoomPos(source, &maximum, &other))) {
+        Fail(status, "SetZoomPos");
+    } else if (position <= maximum) {
+        if (Masked(status = g_sdk.CDSetZoomPos(source, position))) Fail(status, "SetZoomPos");
+        result = TRUE;
+    }
+    g_sdk.CDUnlockUI(source);
+    return result;
+}
+
+BOOL CameraController::GetCurrentZoomPos(uint32_t* position) {
+    cdHSource source = m_hSource;
+    if (!source || !IsSdkLoaded()) return FALSE;
+    cdError status = g_sdk.CDLockUI(source);
+    BOOL result = TRUE;
+    if (Masked(status)) {
+        result = Fail(status, "GetCurrentZoomPos");
+    } else {
+        uint32_t value = 0;
+        if (Masked(status = g_sdk.CDGetZoomPos(source, &value)))
+            Fail(status, "GetCurrentZoomPos");
+        else if (position)
+            *position = value;
+    }
+    g_sdk.CDUnlockUI(source);
+    return result;
+}

@@ -1,0 +1,90 @@
+#include "camera/parking_thread.h"
+
+namespace {
+
+class StateGuard {
+public:
+    explicit StateGuard(SRWLOCK* lock) : m_lock(lock) { AcquireSRWLockExclusive(m_lock); }
+    StateGuard(const StateGuard&) = delete;
+    StateGuard& operator=(const StateGuard&) = delete;
+    ~StateGuard() { ReleaseSRWLockExclusive(m_lock); }
+
+private:
+    SRWLOCK* m_lock;
+};
+
+}  // namespace
+
+void WaitHandlingSentMessages(HANDLE first, HANDLE second) {
+    HANDLE handles[2] = {first, second};
+    DWORD count = second ? 2 : 1;
+    for (;;) {
+        DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (r < WAIT_OBJECT_0 + count || r == WAIT_FAILED) return;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+ParkingThread::ParkingThread()
+    : m_wake(CreateEventA(nullptr, FALSE, FALSE, nullptr)), m_idle(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+
+ParkingThread::~ParkingThread() { Stop(); }
+
+bool ParkingThread::Start(LPTHREAD_START_ROUTINE procedure, void* argument) {
+    if (m_thread || !m_wake || !m_idle) return false;
+    {
+        StateGuard guard(&m_state);
+        m_parked = true;
+        m_quit = false;
+        SetEvent(m_idle.get());
+        ResetEvent(m_wake.get());
+    }
+    m_thread.reset(CreateThread(nullptr, 0, procedure, argument, 0, nullptr));
+    return static_cast<bool>(m_thread);
+}
+
+bool ParkingThread::HasEnded() const { return !m_thread || WaitForSingleObject(m_thread.get(), 0) == WAIT_OBJECT_0; }
+
+void ParkingThread::Resume() {
+    StateGuard guard(&m_state);
+    if (!m_parked) return;
+    m_parked = false;
+    ResetEvent(m_idle.get());
+    SetEvent(m_wake.get());
+}
+
+void ParkingThread::WaitUntilIdle() {
+    if (m_thread) WaitHandlingSentMessages(m_idle.get(), m_thread.get());
+}
+
+void ParkingThread::Stop() {
+    if (!m_thread) return;
+    {
+        StateGuard guard(&m_state);
+        m_quit = true;
+        SetEvent(m_wake.get());
+    }
+    WaitHandlingSentMessages(m_thread.get());
+    m_thread.reset();
+}
+
+bool ParkingThread::WaitUntilResumed() {
+    for (;;) {
+        {
+            StateGuard guard(&m_state);
+            if (m_quit) return false;
+            if (!m_parked) return true;
+        }
+        WaitForSingleObject(m_wake.get(), INFINITE);
+    }
+}
+
+bool ParkingThread::Park() {
+    {
+        StateGuard guard(&m_state);
+        m_parked = true;
+        SetEvent(m_idle.get());
+    }
+    return WaitUntilResumed();
+}
