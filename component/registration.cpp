@@ -52,10 +52,14 @@ HRESULT UnregisterLibrary() {
     TLIBATTR* attr = nullptr;
     hr = library->GetLibAttr(&attr);
     if (FAILED(hr)) return hr;
-    hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    // Unregistering what is not registered (a second regsvr32 /u) is no failure.
+    BSTR registeredPath = nullptr;
+    if (SUCCEEDED(QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, &registeredPath))) {
+        SysFreeString(registeredPath);
+        hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    }
     library->ReleaseTLibAttr(attr);
-    // Unregistering twice is no failure.
-    return hr == TYPE_E_REGISTRYACCESS ? S_OK : hr;
+    return hr;
 }
 
 }  // namespace
