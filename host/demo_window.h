@@ -1,0 +1,50 @@
+// The interactive demo: a host window with the embedded camera window, a menu that calls every
+// interface method, and a log of what the component reports.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "host/component_client.h"
+#include "host/notification_window.h"
+
+class DemoWindow {
+public:
+    DemoWindow() = default;
+    DemoWindow(const DemoWindow&) = delete;
+    DemoWindow& operator=(const DemoWindow&) = delete;
+    ~DemoWindow();
+
+    // Creates the component, the window, and embeds the camera window; false with a message.
+    bool Open(std::string* error);
+    int RunMessageLoop();
+
+private:
+    struct Command;
+    static const Command kCommands[];
+
+    bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnNote(const HostNote& note);
+    void Log(const std::string& line);
+    void Report(const char* method, HRESULT hr);
+    HMENU BuildMenu() const;
+    void Layout();
+
+    // Menu actions.
+    void ConnectFirst();
+    void ShowZoom();
+    void Zoom(int where);  // 0 wide, 1 middle, 2 tele
+    void Frame(ULONG width, ULONG height);
+    void Guides(int kind);  // 0 none, 1 thirds, 2 centre cross lines
+    void ApplyStoredSettings();
+    void RunModal();
+
+    std::string m_folder;
+    ComPtr<IOvCanonSDK> m_kamvio;
+    std::unique_ptr<NotificationWindow> m_window;
+    HWND m_log = nullptr;
+    std::string m_camera;  // the name of the last camera the component reported
+    ULONG m_frameWidth = 1600, m_frameHeight = 1200;
+};
