@@ -61,7 +61,15 @@ struct SimCall {
     X(uint32_t, SimSentItemCount, (void))                                                                  \
     X(uint32_t, SimSentItemGet, (uint32_t index, void* buffer, uint32_t size))                             \
     /* Viewfinder frames delivered since the SDK started. */                                               \
-    X(uint32_t, SimFramesDelivered, (void))
+    X(uint32_t, SimFramesDelivered, (void))                                                                \
+    /* Cameras switched off or unplugged are back: listed and openable again (open sources of them       \
+       stay dead until closed). Returns the number of cameras switched back on. */                         \
+    X(uint32_t, SimPowerOn, (void))                                                                        \
+    /* Why the last configuration was refused (or the start-up one fell back to the defaults); empty      \
+       when it was accepted. Returns the text's length. */                                                 \
+    X(uint32_t, SimConfigError, (char* buffer, uint32_t size))                                             \
+    /* The description of sent item `index` (kind, format, size). 1 when the item exists. */             \
+    X(uint32_t, SimSentItemInfo, (uint32_t index, cdReleaseImageInfo* info))
 
 #define SIM_DECLARE_PFN(ret, name, params) typedef ret(CDAPI* PFN_##name) params;
 SIM_CONTROL_EXPORTS(SIM_DECLARE_PFN)
