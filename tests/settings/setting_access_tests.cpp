@@ -373,3 +373,44 @@ TEST_F(Access, NothingReachesTheSdkWhileItIsNotLoaded) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingLabels, LabelFunctionsSetEveryTextTheyAreGiven) {
+    std::string text = "stale";
+    EXPECT_EQ(TRUE, CSettingData::GetWBString(7, text));
+    EXPECT_EQ("", text);
+    EXPECT_EQ(TRUE, CSettingData::GetExpCpsString(24, text));
+    EXPECT_EQ("0", text);
+    EXPECT_EQ(TRUE, CSettingData::GetFlashString(6, text));
+    EXPECT_EQ("On (Red eye)", text);
+    EXPECT_EQ(TRUE, CSettingData::GetAvString(0, text));
+    EXPECT_EQ("No Lens", text);
+    EXPECT_EQ(TRUE, CSettingData::GetTvString(91, text));
+    EXPECT_EQ("", text);
+    EXPECT_EQ(TRUE, CSettingData::GetISOString(0, text));
+    EXPECT_EQ("ISO Auto", text);
+    uint32_t value = 0x3003;
+    EXPECT_EQ(TRUE, CSettingData::GetRelCamSettingString(0x08000005, &value, text));
+    EXPECT_EQ("AF center", text);
+    EXPECT_FALSE(CSettingData::GetRelCamSettingString(0x08000005, nullptr, text));
+    uint32_t capacity = 99;
+    EXPECT_TRUE(CSettingData::GetRelCamSettingMaxCount(0x08000B00, &capacity));
+    EXPECT_EQ(10u, capacity);
+    EXPECT_FALSE(CSettingData::GetRelCamSettingMaxCount(0x0800000D, &capacity));
+    EXPECT_EQ(0u, capacity);
+    EXPECT_FALSE(CSettingData::GetRelCamSettingMaxCount(0x08000B00, nullptr));
+
+    char buffer[260];
+    EXPECT_TRUE(CSettingData::GetSizeString(6, buffer, sizeof buffer));
+    EXPECT_STREQ("Medium2", buffer);
+    EXPECT_TRUE(CSettingData::GetQualityString(0, buffer, sizeof buffer));
+    EXPECT_STREQ("", buffer);
+    char small[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_TRUE(CSettingData::GetQualityString(5, small, sizeof small));
+    EXPECT_STREQ("Sup", small);
+    EXPECT_FALSE(CSettingData::GetSizeString(0, nullptr, 260));
+    EXPECT_FALSE(CSettingData::GetSizeString(0, buffer, 0));
+}
+
+}  // namespace
