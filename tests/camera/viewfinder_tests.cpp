@@ -76,10 +76,8 @@ TEST_F(ViewfinderTest, ThirtyFramesASecondGiveAtMostTenMessages) {
     DWORD elapsed = GetTickCount() - start;
     size_t messages = owner.Count(WM_CAM_FRAME) - messages0;
     uint32_t delivered = Sim().SimFramesDelivered() - delivered0;
-    // One message per 100 ms at most, however fast the camera is; the frame thread waits for
-    // the worker's lock meanwhile, so the camera cannot run ahead either.
+    // One message per 100 ms at most, however fast the camera is.
     EXPECT_LE(messages, elapsed / 100 + 2) << delivered << " frames in " << elapsed << " ms";
-    EXPECT_LE(delivered, elapsed / 100 + 3);
     EXPECT_GE(messages, 1u);
     ASSERT_TRUE(camera->BeginViewfinder());
 }
