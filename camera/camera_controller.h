@@ -64,6 +64,8 @@ public:
     static cdError CDAPI OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format, cdContext context);
 
 private:
+    friend class CameraControllerProbe;  // lets tests wait for and look at the threads
+
     // Stores the masked status as last error, reports it under `operation`; returns FALSE.
     BOOL Fail(cdError status, const char* operation);
     BOOL OpenAndPrepare();

@@ -36,6 +36,14 @@ protected:
     std::vector<std::string> m_folders;
 };
 
+// Reaches the controller's threads.
+class CameraControllerProbe {
+public:
+    // Until the release thread is parked between batches (or has ended).
+    static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
+    static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
+};
+
 // Files of a folder (names only), sorted.
 std::vector<std::string> FilesIn(const std::string& folder);
 std::string ReadFileBytes(const std::string& path);

@@ -60,10 +60,14 @@ protected:
     bool ReleaseAndWaitForFileSaved() {
         size_t before = owner.Count(WM_CAM_FILE_SAVED);
         if (!camera->Release()) return false;
-        return owner.PumpUntil([&] { return owner.Count(WM_CAM_FILE_SAVED) > before; });
+        bool saved = owner.PumpUntil([&] { return owner.Count(WM_CAM_FILE_SAVED) > before; });
+        // A release before the thread has parked again would not wake it.
+        CameraControllerProbe::WaitUntilReleaseIdle(*camera);
+        return saved;
     }
     // Waits until the batch's closing WM_CAM_VIEWFINDER_ENABLE (lParam 0, after a 0) came.
     bool WaitForBatchEnd(size_t batches) {
+        CameraControllerProbe::WaitUntilReleaseIdle(*camera);
         return owner.PumpUntil([&] {
             size_t ends = 0;
             for (const auto& m : owner.Of(WM_CAM_VIEWFINDER_ENABLE))
@@ -418,6 +422,7 @@ TEST_F(ReleaseTest, PowerOffDuringATransferEndsEveryThread) {
     ASSERT_TRUE(owner.PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
     owner.PumpFor(50);
     EXPECT_EQ(0u, camera->GetSourceHandle());
+    EXPECT_FALSE(CameraControllerProbe::HasReleaseThread(*camera)) << "forgotten, and ended";
     ASSERT_TRUE(camera->End());
     owner.PumpFor(0);
     EXPECT_EQ(baseline, ProcessThreadCount());
