@@ -78,11 +78,12 @@ void RenderScene(const SceneParams& params, const ImageView& image) {
     // Scene coordinates: x in 0..aspect, y in 0..1, independent of the image size.
     const float aspect = w / h;
     const float phase = static_cast<float>(params.step);
-    const float sunX = std::fmod(phase * 0.004f, 1.0f) * (aspect + 0.3f) - 0.15f;
-    const float sunY = 0.45f - 0.3f * std::sin(pi * std::fmod(phase * 0.004f, 1.0f));
+    const float day = std::fmod(0.3f + phase * 0.002f, 1.0f);  // the sun crosses the sky in about 35 s
+    const float sunX = day * (aspect + 0.3f) - 0.15f;
+    const float sunY = 0.5f - 0.3f * std::sin(pi * day);
     const float boxTravel = std::fabs(std::fmod(phase * 0.01f, 2.0f) - 1.0f);  // 0..1..0
     const float boxX = 0.1f + boxTravel * (aspect - 0.4f), boxY = 0.68f, boxW = 0.2f, boxH = 0.16f;
-    const float dialX = aspect - 0.22f, dialY = 0.2f, dialR = 0.13f;
+    const float dialX = aspect - 0.25f, dialY = 0.3f, dialR = 0.13f;
     const float angle = 2.0f * pi * std::fmod(phase / 60.0f, 1.0f);
     const float handX = dialX + 0.11f * std::sin(angle), handY = dialY - 0.11f * std::cos(angle);
 
