@@ -179,12 +179,14 @@ BOOL CameraDialog::SetAdjustLinePos(uint32_t xCount, const uint32_t* xLines, uin
     if (!xLines || !yLines) return FALSE;
     m_dwXLnCnts = xCount;
     m_dwYLnCnts = yCount;
-    // A failed allocation leaves that array missing, which switches the overlays off.
+    // A failed allocation leaves that array missing, which switches the overlays off. Counts
+    // beyond kMaxAdjustLines are treated as such a failure: no host draws more lines than the
+    // picture has pixels, and a bogus count must not make us read far past the host's array.
     m_pXLine.reset();
-    m_pXLine.reset(new (std::nothrow) uint32_t[xCount]);
+    if (xCount <= kMaxAdjustLines) m_pXLine.reset(new (std::nothrow) uint32_t[xCount]);
     if (!m_pXLine) return FALSE;
     m_pYLine.reset();
-    m_pYLine.reset(new (std::nothrow) uint32_t[yCount]);
+    if (yCount <= kMaxAdjustLines) m_pYLine.reset(new (std::nothrow) uint32_t[yCount]);
     if (!m_pYLine) return FALSE;
     if (xCount) memcpy(m_pXLine.get(), xLines, sizeof(uint32_t) * xCount);
     if (yCount) memcpy(m_pYLine.get(), yLines, sizeof(uint32_t) * yCount);

@@ -14,6 +14,8 @@
 #include "platform/dialog_base.h"
 #include "platform/handles.h"
 #include "sdk/message_translator.h"
+#include "settings/canon_setting_dlg.h"
+#include "settings/setting_data.h"
 
 class CameraDialog : public DialogBase {
 public:
@@ -44,6 +46,7 @@ public:
     BOOL IsConnected(BOOL* connected);
 
     static constexpr uint32_t kMaxSources = 256;
+    static constexpr uint32_t kMaxAdjustLines = 65536;  // per direction
     static constexpr COLORREF kBackground = RGB(120, 120, 120);
 
 protected:
@@ -80,6 +83,9 @@ private:
     BOOL ApplyIniSettings();
     BOOL WriteDCSetting(const char* key, const char* value);
     BOOL WriteFilePathIni(const char* key, const char* value);
+    // Allocates the settings dialog on first use and hands it the camera; null after a failed
+    // allocation (reported under `caption`).
+    CCanonSettingDlg* PrepareSettingDlg(const char* dcName, const char* caption);
 
     // Live view (camera_dialog_view.cpp).
     RECT LiveViewArea() const;
@@ -104,11 +110,10 @@ private:
     MemorySurface m_dcImage;
     BOOL m_bViewStarted = FALSE;
     BOOL m_bViewShown = FALSE;
-    // The settings dialog (template 202), created on first use. Until the settings dialog class
-    // exists this holds its base; the settings work replaces the type.
-    std::unique_ptr<DialogBase> m_pSettingDlg;
+    // The settings dialog (template 202), created on first use and kept between openings.
+    std::unique_ptr<CCanonSettingDlg> m_pSettingDlg;
     char m_szModuleDir[MAX_PATH] = {};
-    // m_settings (the settings model) joins here with the settings work.
+    CSettingData m_settings;
     char m_szSaveFolder[MAX_PATH] = {};
     KamvioPara m_para{};
     UniqueFont m_font;

@@ -1,29 +1,97 @@
 // The camera dialog's side of the stored settings, the settings dialog and the settings files.
 #include "dialog/camera_dialog.h"
 
-#include "platform/profile_file.h"
+#include <commctrl.h>
 
-// ---------------------------------------------------------------------------------------------
-// Minimal versions: the settings work (settings model, SetData.ini applying, settings dialog)
-// completes ApplyIniSettings, InitDCSettingByIniFile, PopSettingDlg and OnCameraSetting.
+#include <new>
 
-BOOL CameraDialog::ApplyIniSettings() { return TRUE; }
+#include "resources/resource_ids.h"
+#include "sdk/error_report.h"
+#include "settings/setting_keys.h"
+#include "settings/settings_file.h"
+#include "settings/stored_settings.h"
 
-BOOL CameraDialog::InitDCSettingByIniFile(const char* cameraName) { return cameraName ? TRUE : FALSE; }
+namespace {
 
-BOOL CameraDialog::PopSettingDlg() { return m_strSource.empty() ? FALSE : TRUE; }
+constexpr char kAllocationFailed[] = "Allocate memory failed!";
 
-void CameraDialog::OnCameraSetting() {}
+// Applies the stored settings of `cameraName`. The zoom moves the camera and then the slider;
+// the save folder is taken as stored, without checking that it exists.
+void ApplyStored(const char* moduleDir, const std::string& cameraName, CSettingData& model, CameraController& camera,
+                 HWND slider, stored_settings::TvAvRule rule) {
+    model.SetSource(camera.GetSourceHandle());
+    StoredSettingsHooks hooks;
+    hooks.moveZoom = [&camera, slider](uint32_t position) {
+        camera.SetZoomPos(position);
+        if (slider) SendMessageA(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(position));
+    };
+    hooks.setSaveFolder = [&camera](const char* folder) { camera.SetSaveFolder(folder); };
+    ApplyStoredSettings(settings_file::SetDataPath(moduleDir), cameraName, model, rule, hooks);
+}
 
-// ---------------------------------------------------------------------------------------------
+}  // namespace
+
+BOOL CameraDialog::ApplyIniSettings() {
+    const std::string camera =
+        ComboGetItemText(IDC_HandleCanonDlg_SourceCmb, ComboGetSel(IDC_HandleCanonDlg_SourceCmb));
+    ApplyStored(m_szModuleDir, camera, m_settings, m_camera, GetItem(IDC_HndlCnnDlg_ZomSldr),
+                stored_settings::TvAvRule::ByStoredMode);
+    return TRUE;
+}
+
+BOOL CameraDialog::InitDCSettingByIniFile(const char* cameraName) {
+    if (!cameraName) return FALSE;
+    ApplyStored(m_szModuleDir, cameraName, m_settings, m_camera, GetItem(IDC_HndlCnnDlg_ZomSldr),
+                stored_settings::TvAvRule::WhenPresent);
+    return TRUE;
+}
+
+CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* dcName, const char* caption) {
+    if (!m_pSettingDlg) {
+        m_pSettingDlg.reset(new (std::nothrow) CCanonSettingDlg());
+        if (!m_pSettingDlg) {
+            ShowMessage(caption, kAllocationFailed);
+            return nullptr;
+        }
+    }
+    m_pSettingDlg->SetCameraName(m_strSource.c_str());
+    m_pSettingDlg->SetIniFolder(m_szModuleDir);
+    m_pSettingDlg->SetDCName(dcName);
+    m_pSettingDlg->SetSourceHandle(m_camera.GetSourceHandle());
+    m_pSettingDlg->SetNotifyWnd(GetSafeHwnd());
+    return m_pSettingDlg.get();
+}
+
+BOOL CameraDialog::PopSettingDlg() {
+    if (m_strSource.empty()) return FALSE;
+    CCanonSettingDlg* settings = PrepareSettingDlg(m_strSource.c_str(), "PopCanonSettingDlg");
+    if (!settings) return FALSE;
+    // A modeless settings window already open is left as it is.
+    if (!settings->GetSafeHwnd()) settings->DoModal();
+    return TRUE;
+}
+
+void CameraDialog::OnCameraSetting() {
+    const std::string camera =
+        ComboGetItemText(IDC_HandleCanonDlg_SourceCmb, ComboGetSel(IDC_HandleCanonDlg_SourceCmb));
+    CCanonSettingDlg* settings = PrepareSettingDlg(camera.c_str(), "OnHndlCnnDlgSetting");
+    if (!settings) return;
+    if (!settings->GetSafeHwnd() && !settings->Create(GetSafeHwnd())) {
+        ShowMessage("OnHndlCnnDlgSetting", "Create dialog failed!");
+        return;
+    }
+    settings->ShowWindow(SW_SHOW);
+}
 
 BOOL CameraDialog::WriteDCSetting(const char* key, const char* value) {
     // Without a window there is no settings folder yet: nothing to write into.
     if (m_szModuleDir[0] == '\0' || !key || !value) return FALSE;
-    return WriteProfileText(ProfilePath(m_szModuleDir, "SetData.ini"), m_strSource + "Setting", key, value);
+    return settings_file::WriteKey(settings_file::SetDataPath(m_szModuleDir), settings_file::SectionOf(m_strSource),
+                                   key, value);
 }
 
 BOOL CameraDialog::WriteFilePathIni(const char* key, const char* value) {
     if (m_szModuleDir[0] == '\0' || !key || !value) return FALSE;
-    return WriteProfileText(ProfilePath(m_szModuleDir, "FilePath.ini"), "FINISHED", key, value);
+    return settings_file::WriteKey(settings_file::FilePathIniPath(m_szModuleDir), setting_keys::kFinishedSection, key,
+                                   value);
 }
