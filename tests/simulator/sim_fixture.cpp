@@ -80,6 +80,19 @@ void SimTest::DisconnectAndFinish() {
     source_ = 0;
 }
 
+uint32_t SimTest::Setting(const char* key) {
+    uint32_t value = 0xDEADBEEF;
+    EXPECT_EQ(1u, sim_.SimGetSetting(key, &value)) << key;
+    return value;
+}
+
+bool SimTest::Reported(const std::string& text) {
+    for (const std::string& line : Violations()) {
+        if (line.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
 std::vector<std::string> SimTest::Violations() {
     std::vector<std::string> lines;
     for (uint32_t i = 0; i < sim_.SimViolationCount(); ++i) {

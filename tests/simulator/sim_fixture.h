@@ -35,7 +35,11 @@ protected:
     // The component's disconnect order, then CDFinishSDK.
     void DisconnectAndFinish();
 
+    // SimGetSetting, failing the test for an unknown key.
+    uint32_t Setting(const char* key);
     std::vector<std::string> Violations();
+    // True when some ledger line contains `text`.
+    bool Reported(const std::string& text);
     std::vector<SimCall> Calls(const char* name = nullptr);
 
     static HMODULE module_;
