@@ -68,6 +68,26 @@ private:
     HDRAWDIB m_handle;
 };
 
+// DrawDibRealize selects a palette of DrawDib's own into our context and DrawDib never takes it
+// back; some implementations never free it either. The context gets its palette back once the
+// DrawDib handle is closed, and a palette left over then is deleted.
+class PaletteRestore {
+public:
+    explicit PaletteRestore(HDC dc) : m_dc(dc), m_previous(static_cast<HPALETTE>(GetCurrentObject(dc, OBJ_PAL))) {}
+    PaletteRestore(const PaletteRestore&) = delete;
+    PaletteRestore& operator=(const PaletteRestore&) = delete;
+    ~PaletteRestore() {
+        if (!m_previous) return;
+        HPALETTE used = SelectPalette(m_dc, m_previous, FALSE);
+        if (used && used != m_previous && used != GetStockObject(DEFAULT_PALETTE) && GetObjectType(used) == OBJ_PAL)
+            DeleteObject(used);
+    }
+
+private:
+    HDC m_dc;
+    HPALETTE m_previous;
+};
+
 void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
@@ -171,6 +191,7 @@ BOOL CameraDialog::DrawDibFrame(HDC dc, const uint8_t* frame, int xDst, int yDst
     if (!pixels.get()) return FALSE;
     memcpy(pixels.get(), frame + layout.pixelOffset, bytes);
 
+    PaletteRestore palette(dc);  // outlives the DrawDib handle
     DrawDibHandle drawDib;
     if (!drawDib.get()) return FALSE;
     DrawDibBegin(drawDib.get(), dc, dxDst, dyDst, &layout.header, dxSrc, dySrc, DDF_BACKGROUNDPAL);

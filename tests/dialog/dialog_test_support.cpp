@@ -246,7 +246,7 @@ long CountHandles() {
     DWORD counted = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted) return static_cast<long>(counted);
     long n = 0;
-    for (uintptr_t value = 4; value < 0x10000; value += 4) {
+    for (uintptr_t value = 4; value < 0x4000; value += 4) {
         DWORD flags = 0;
         if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++n;
     }
