@@ -354,3 +354,19 @@ TEST_F(CameraWindowTest, ZoomFollowsTheSliderOnlyWhenItReleasesTheMouse) {
     releaseCapture();
     EXPECT_EQ(sim().Count("CDSetZoomPos"), 0);
 }
+
+TEST_F(CameraWindowTest, TextsComeFromTheLanguageFileSections) {
+    ASSERT_TRUE(test_support::WriteTextFile(TestFile("KamvioML.ini"),
+                                            "[Handle dialog]\r\nConnect=Verbinden\r\nView On=unused\r\n"
+                                            "[Error Message]\r\nView Off=Bild aus\r\nView On=Bild an\r\n"));
+    OpenModeless(1);
+    EXPECT_EQ(Text(hwnd(), IDC_HandleCanonDlg_Connect), "Verbinden");
+    EXPECT_EQ(Text(hwnd(), IDC_HandleCanonDlg_Release), "Release");
+    ConnectWithButton(0);
+    // After the window texts the translator stays on the message section, which the button
+    // captions of the viewfinder then come from.
+    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
+    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "Bild aus");
+    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
+    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "Bild an");
+}
