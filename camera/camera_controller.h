@@ -78,7 +78,8 @@ private:
     static DWORD WINAPI ViewfinderWorkerMain(LPVOID argument);
     static DWORD WINAPI ReleaseFileProcedure(LPVOID argument);
     static DWORD WINAPI ReleaseMemoryProcedure(LPVOID argument);
-    DWORD RunReleaseThread(bool memory);
+    // The release thread's life: a batch per resumption, parked in between.
+    DWORD ReleaseThread(bool memory);
     // One batch; false when the controller was found disconnected (the thread then ends).
     bool TransferBatchToFiles(char (&lastPath)[260]);
     bool TransferBatchToMemory();

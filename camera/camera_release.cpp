@@ -105,15 +105,15 @@ BOOL CameraController::ShootSeries(uint32_t intervalSeconds, uint16_t count) {
 
 DWORD WINAPI CameraController::ReleaseFileProcedure(LPVOID argument) {
     auto* self = static_cast<CameraController*>(argument);
-    return self ? self->RunReleaseThread(false) : kThreadEndedEarly;
+    return self ? self->ReleaseThread(false) : kThreadEndedEarly;
 }
 
 DWORD WINAPI CameraController::ReleaseMemoryProcedure(LPVOID argument) {
     auto* self = static_cast<CameraController*>(argument);
-    return self ? self->RunReleaseThread(true) : kThreadEndedEarly;
+    return self ? self->ReleaseThread(true) : kThreadEndedEarly;
 }
 
-DWORD CameraController::RunReleaseThread(bool memory) {
+DWORD CameraController::ReleaseThread(bool memory) {
     if (!m_releaseThread.WaitUntilResumed()) return 0;
     if (!m_bConnected) return kThreadEndedEarly;
     for (;;) {
