@@ -176,8 +176,11 @@ TEST_F(CameraWindowTest, InterfaceConnectEnablesNoButtonButTheConnectButtonDoes)
     // The controller's own messages act on the controls all the same: the zoom notice it sends
     // during the connect enables the slider of this zoom camera.
     EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ZomSldr));
-    for (int id : kCameraControls)
-        if (id != IDC_HndlCnnDlg_ZomSldr) EXPECT_FALSE(Enabled(hwnd(), id)) << id;
+    for (int id : kCameraControls) {
+        if (id != IDC_HndlCnnDlg_ZomSldr) {
+            EXPECT_FALSE(Enabled(hwnd(), id)) << id;
+        }
+    }
     Drain();
     EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_DisCnect));
     EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_Release));
