@@ -73,8 +73,9 @@ bool ParkingThread::WaitUntilResumed() {
     for (;;) {
         {
             StateGuard guard(&m_state);
-            if (m_quit) return false;
+            // Work asked for before the stop is still done; the stop is seen at the next park.
             if (!m_parked) return true;
+            if (m_quit) return false;
         }
         WaitForSingleObject(m_wake.get(), INFINITE);
     }

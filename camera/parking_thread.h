@@ -22,8 +22,9 @@ public:
     // Waits (on this caller's thread) until the thread is parked or has ended. Messages sent
     // to this thread's windows are handled meanwhile, so the worker can send to them.
     void WaitUntilIdle();
-    // Asks the thread to end at its next park, wakes it, waits for its end (handling sent
-    // messages as above) and forgets it. Harmless when there is none.
+    // Asks the thread to end at its next park (a job already resumed is still done), wakes it,
+    // waits for its end (handling sent messages as above) and forgets it. Harmless when there
+    // is none.
     void Stop();
 
     // Thread side. Both return false when the thread is asked to end.
