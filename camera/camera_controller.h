@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "camera/memory_stream.h"
 #include "camera/parking_thread.h"
 #include "platform/handles.h"
 #include "sdk/cdsdk_contract.h"
@@ -104,6 +105,7 @@ private:
     uint32_t m_dwCapability = 0;
     bool m_bEOS = false;
     uint8_t m_bySaveMode = 0;
+    MemoryStreamAllocate m_memoryAllocate = nullptr;  // the memory streams' allocation (null: malloc)
 };
 
 // The process-wide file counter of saved images (0 when the component is loaded).

@@ -11,6 +11,7 @@
 #include "camera/file_stream.h"
 #include "camera/memory_stream.h"
 #include "camera/release_names.h"
+#include "platform/host_folder.h"
 #include "sdk/error_report.h"
 #include "sdk/sdk_loader.h"
 
@@ -35,6 +36,14 @@ std::string LocalTimeStamp() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return FormatTimeStamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+}
+
+// The release thread is not the dialog's: it translates with a translator of its own.
+void ShowAllocationFailure() {
+    MessageTranslator texts;
+    texts.SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
+    texts.SetSection("Error Message");
+    texts.InformationBox("Allocate memory failed!", "ReleaseProgressFunc", nullptr);
 }
 
 DWORD PauseBeforeShot(uint32_t intervalSeconds) {
@@ -150,7 +159,10 @@ bool CameraController::TransferBatchToFiles(char (&lastPath)[260]) {
         if (!BuildReleasePath(path, sizeof path, folder, parts, LocalTimeStamp(), CameraFileCounter())) break;
         std::memcpy(lastPath, path, sizeof path);
         cdStream stream;
-        if (!BuildFileStream(&stream, path)) break;
+        if (!BuildFileStream(&stream, path)) {
+            ShowAllocationFailure();
+            break;
+        }
         if (!m_bConnected) {
             ReleaseFileStream(&stream);
             return false;
@@ -179,7 +191,10 @@ bool CameraController::TransferBatchToMemory() {
         info.format = 2;
         cdStream stream;
         // Without a built descriptor there is nothing the SDK could write to: the batch ends.
-        if (!BuildMemoryStream(&stream, size)) break;
+        if (!BuildMemoryStream(&stream, size, m_memoryAllocate)) {
+            ShowAllocationFailure();
+            break;
+        }
         if (!m_bConnected) {
             ReleaseMemoryStream(&stream);
             return false;

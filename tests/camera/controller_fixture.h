@@ -42,6 +42,7 @@ public:
     // Until the release thread is parked between batches (or has ended).
     static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
     static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
+    static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
 };
 
 // Files of a folder (names only), sorted.

@@ -298,6 +298,25 @@ TEST_F(ReleaseTest, MemoryModeTellsEachItemAndWritesNoFile) {
     EXPECT_TRUE(SimViolations().empty()) << Joined(SimViolations());
 }
 
+void* NoMemory(size_t) { return nullptr; }
+
+TEST_F(ReleaseTest, MemoryModeTransfersNothingItCannotHold) {
+    ASSERT_TRUE(camera->SetSaveMode(1));
+    StartAndConnect();
+    CameraControllerProbe::SetMemoryAllocate(*camera, NoMemory);
+    Sim().SimLogClear();
+    ASSERT_TRUE(camera->Release());
+    ASSERT_TRUE(WaitForBatchEnd(1));
+    EXPECT_EQ(1u, CallCount("CDGetReleasedData")) << "the description only: no transfer without a stream";
+    EXPECT_EQ(0u, Sim().SimSentItemCount());
+    EXPECT_EQ(0u, owner.Count(WM_CAM_FILE_SAVED));
+    auto boxes = TakeMessageBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("ReleaseProgressFunc", boxes[0].caption);
+    EXPECT_EQ("Allocate memory failed!", boxes[0].text);
+    EXPECT_TRUE(SimViolations().empty()) << Joined(SimViolations());
+}
+
 TEST_F(ReleaseTest, ASaveModeChangeAfterTheFirstReleaseKeepsTheProcedure) {
     StartAndConnect();
     ASSERT_TRUE(ReleaseAndWaitForFileSaved());
