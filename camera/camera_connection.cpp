@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 
 // An SDK that answers "next volume" forever must not hang the connect.
 constexpr int kMaxVolumes = 256;

@@ -12,14 +12,12 @@
 
 namespace {
 
-constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 constexpr uint32_t kMaxSources = 256;
 
 }  // namespace
 
 CameraController::CameraController() : m_hReleaseLock(CreateMutexA(nullptr, FALSE, nullptr)) {
-    m_errorTexts.SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
-    m_errorTexts.SetSection("Error Message");
+    OpenErrorTexts(&m_errorTexts);
 }
 
 CameraController::~CameraController() {

@@ -5,7 +5,6 @@
 #include "camera/camera_controller.h"
 #include "camera/camera_messages.h"
 #include "camera/camera_shared.h"
-#include "platform/host_folder.h"
 #include "sdk/error_report.h"
 
 namespace {
@@ -25,8 +24,7 @@ uint32_t FirstWord(const void* data, uint32_t size) {
 cdError CDAPI CameraController::OnSdkEvent(uint32_t event, const void* data, uint32_t size, cdContext context) {
     // This thread is not the dialog's: it uses a translator of its own.
     MessageTranslator texts;
-    texts.SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
-    texts.SetSection("Error Message");
+    OpenErrorTexts(&texts);
     if ((event & cdEVENT_CLASS_MASK) != cdEVENT_CLASS_SHUTDOWN) return 0;
     CameraAliveFlag() = false;
     if (HWND owner = reinterpret_cast<HWND>(context)) {

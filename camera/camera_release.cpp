@@ -11,26 +11,14 @@
 #include "camera/file_stream.h"
 #include "camera/memory_stream.h"
 #include "camera/release_names.h"
-#include "platform/host_folder.h"
 #include "sdk/error_report.h"
+#include "sdk/message_translator.h"
 #include "sdk/sdk_loader.h"
 
 namespace {
 
-constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 constexpr DWORD kThreadEndedEarly = static_cast<DWORD>(-1);
 constexpr uint32_t kTransferWithContext = 3;
-
-class MutexGuard {
-public:
-    explicit MutexGuard(HANDLE mutex) : m_mutex(mutex) { WaitForSingleObject(m_mutex, INFINITE); }
-    MutexGuard(const MutexGuard&) = delete;
-    MutexGuard& operator=(const MutexGuard&) = delete;
-    ~MutexGuard() { ReleaseMutex(m_mutex); }
-
-private:
-    HANDLE m_mutex;
-};
 
 std::string LocalTimeStamp() {
     SYSTEMTIME now;
@@ -38,11 +26,9 @@ std::string LocalTimeStamp() {
     return FormatTimeStamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
 }
 
-// The release thread is not the dialog's: it translates with a translator of its own.
 void ShowAllocationFailure() {
     MessageTranslator texts;
-    texts.SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
-    texts.SetSection("Error Message");
+    OpenErrorTexts(&texts);
     texts.InformationBox("Allocate memory failed!", "ReleaseProgressFunc", nullptr);
 }
 

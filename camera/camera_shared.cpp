@@ -1,6 +1,8 @@
 #include "camera/camera_shared.h"
 
 #include "camera/camera_controller.h"
+#include "platform/host_folder.h"
+#include "sdk/message_translator.h"
 
 namespace {
 
@@ -22,5 +24,10 @@ const CameraRegisteredMessages& CameraMessages() { return g_messages; }
 std::atomic<bool>& CameraAliveFlag() { return g_cameraAlive; }
 
 std::atomic<uint32_t>& CameraFileCounterValue() { return g_fileCounter; }
+
+void OpenErrorTexts(MessageTranslator* texts) {
+    texts->SetFile((HostExecutableFolder() + "\\KamvioML.ini").c_str());
+    texts->SetSection("Error Message");
+}
 
 uint32_t CameraFileCounter() { return g_fileCounter.load(); }

@@ -6,6 +6,29 @@
 #include <atomic>
 #include <cstdint>
 
+#include "sdk/cdsdk_contract.h"
+
+class MessageTranslator;
+
+// The part of an SDK status that tells success (0) from failure.
+constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
+
+// Points a translator at the error texts: section "Error Message" of KamvioML.ini beside the
+// host's executable. Threads other than the dialog's use a translator of their own.
+void OpenErrorTexts(MessageTranslator* texts);
+
+// Holds a mutex for a scope.
+class MutexGuard {
+public:
+    explicit MutexGuard(HANDLE mutex) : m_mutex(mutex) { WaitForSingleObject(m_mutex, INFINITE); }
+    MutexGuard(const MutexGuard&) = delete;
+    MutexGuard& operator=(const MutexGuard&) = delete;
+    ~MutexGuard() { ReleaseMutex(m_mutex); }
+
+private:
+    HANDLE m_mutex;
+};
+
 struct CameraRegisteredMessages {
     UINT releaseOn = 0;        // "Camera Event ReleaseOn" (registered, never posted)
     UINT releaseComplete = 0;  // "Camera Event ReleaseComplete"

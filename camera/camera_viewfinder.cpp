@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 constexpr DWORD kFramePeriodMs = 100;
 constexpr cdError kFrameRefused = static_cast<cdError>(-1);
 constexpr DWORD kWorkerEndedEarly = static_cast<DWORD>(-1);
@@ -31,7 +30,7 @@ BOOL CameraController::BeginViewfinder() {
         Fail(status, "BeginViewfinder");
     } else if (!m_bViewfinderRunning) {
         {
-            FrameLockGuard lock;
+            MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
             m_pCurrentFrame = nullptr;  // never hand on a frame of an earlier session
         }
         m_bViewfinderRunning = true;
@@ -73,7 +72,7 @@ cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t si
     if (!CameraAliveFlag() || !self || !self->m_bConnected) return kFrameRefused;
     if (format != cdVIEWFINDER_FORMAT_BMP) return 0;
     {
-        FrameLockGuard lock;
+        MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
         if (!self->m_bConnected || !CameraAliveFlag()) return kFrameRefused;
         self->m_pCurrentFrame = frame;
     }
@@ -89,7 +88,7 @@ DWORD WINAPI CameraController::ViewfinderWorkerMain(LPVOID argument) {
     auto keepGoing = [&] { return self->m_bViewfinderRunning && self->m_bConnected && !worker.StopRequested(); };
     while (keepGoing()) {
         {
-            FrameLockGuard lock;
+            MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
             worker.WaitWhilePaused();
             if (!CameraAliveFlag()) return kWorkerEndedEarly;
             Sleep(kFramePeriodMs);

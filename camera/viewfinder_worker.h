@@ -57,15 +57,3 @@ private:
     const void* m_owner = nullptr;
     std::atomic<bool> m_stop{false};
 };
-
-// Holds the frame lock for a scope.
-class FrameLockGuard {
-public:
-    FrameLockGuard() : m_lock(ViewfinderWorker::Instance().FrameLock()) { WaitForSingleObject(m_lock, INFINITE); }
-    FrameLockGuard(const FrameLockGuard&) = delete;
-    FrameLockGuard& operator=(const FrameLockGuard&) = delete;
-    ~FrameLockGuard() { ReleaseMutex(m_lock); }
-
-private:
-    HANDLE m_lock;
-};
