@@ -30,7 +30,7 @@ BOOL CameraController::BeginViewfinder() {
         Fail(status, "BeginViewfinder");
     } else if (!m_bViewfinderRunning) {
         {
-            MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
+            MutexGuard lock(worker.FrameLock());
             m_pCurrentFrame = nullptr;  // never hand on a frame of an earlier session
         }
         m_bViewfinderRunning = true;
@@ -71,12 +71,13 @@ cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t si
     CameraController* self = reinterpret_cast<CameraController*>(context);
     if (!CameraAliveFlag() || !self || !self->m_bConnected) return kFrameRefused;
     if (format != cdVIEWFINDER_FORMAT_BMP) return 0;
+    ViewfinderWorker& worker = ViewfinderWorker::Instance();
     {
-        MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
+        MutexGuard lock(worker.FrameLock());
         if (!self->m_bConnected || !CameraAliveFlag()) return kFrameRefused;
         self->m_pCurrentFrame = frame;
     }
-    ViewfinderWorker::Instance().Wake();
+    worker.Wake();
     return 0;
 }
 
@@ -88,7 +89,7 @@ DWORD WINAPI CameraController::ViewfinderWorkerMain(LPVOID argument) {
     auto keepGoing = [&] { return self->m_bViewfinderRunning && self->m_bConnected && !worker.StopRequested(); };
     while (keepGoing()) {
         {
-            MutexGuard lock(ViewfinderWorker::Instance().FrameLock());
+            MutexGuard lock(worker.FrameLock());
             worker.WaitWhilePaused();
             if (!CameraAliveFlag()) return kWorkerEndedEarly;
             Sleep(kFramePeriodMs);
