@@ -1,11 +1,22 @@
 #include "platform/dialog_base.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <vector>
 
 #include "platform/resource_module.h"
 
 namespace {
+
+// Templates may hold trackbars and date pickers, whose classes exist only once registered.
+void RegisterCommonControls() {
+    static const BOOL registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        return InitCommonControlsEx(&controls);
+    }();
+    (void)registered;
+}
 
 // A writable copy of a dialog template (DWORD-aligned, as the indirect creation calls want it).
 std::vector<DWORD> LoadTemplateCopy(UINT id) {
@@ -56,6 +67,7 @@ DialogBase::~DialogBase() {
 
 INT_PTR DialogBase::DoModal() {
     if (m_hWnd) return -1;
+    RegisterCommonControls();
     std::vector<DWORD> tmpl = LoadTemplateCopy(m_templateId);
     DWORD* style = tmpl.empty() ? nullptr : TemplateStyle(tmpl);
     if (!style) return -1;
@@ -66,6 +78,7 @@ INT_PTR DialogBase::DoModal() {
 
 BOOL DialogBase::Create(HWND parent) {
     if (m_hWnd) return TRUE;
+    RegisterCommonControls();
     std::vector<DWORD> tmpl = LoadTemplateCopy(m_templateId);
     DWORD* style = tmpl.empty() ? nullptr : TemplateStyle(tmpl);
     if (!style) return FALSE;
