@@ -34,7 +34,8 @@ RunResult RunHost(const std::string& arguments) {
     startup.hStdError = log.get();
     startup.hStdInput = nullptr;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    // No console of its own: the output goes to the file.
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
         return result;
     UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
     log.reset();
@@ -56,10 +57,12 @@ protected:
     void SetUp() override {
         folder_ = test_support::ExeFolder() + "\\demo_host_images";
         RemoveFolder();
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
         ASSERT_EQ(S_OK, KamvioExport<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")());
     }
     void TearDown() override {
         KamvioExport<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer")();
+        CoUninitialize();
         RemoveFolder();
     }
     void RemoveFolder() {
