@@ -11,20 +11,6 @@
 
 namespace {
 
-// regsvr32 and installers may call us with or without COM started on their thread.
-class ComScope {
-public:
-    ComScope() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(m_hr)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT m_hr;
-};
-
 HRESULT RunScript(bool install) {
     std::wstring path = KamvioModule::Instance().ModulePath();
     if (path.empty()) return E_FAIL;
@@ -64,15 +50,15 @@ HRESULT UnregisterLibrary() {
 
 }  // namespace
 
+// Like every registration entry of a COM server, these expect the caller to have started COM
+// (regsvr32 and installers do); starting and stopping it here could hang Wine's teardown.
 HRESULT RegisterServer() {
-    ComScope com;
     HRESULT hr = RunScript(true);
     if (FAILED(hr)) return hr;
     return RegisterLibrary();
 }
 
 HRESULT UnregisterServer() {
-    ComScope com;
     HRESULT hr = RunScript(false);
     HRESULT library = UnregisterLibrary();
     return FAILED(hr) ? hr : library;
