@@ -51,6 +51,10 @@ cdError CDAPI CDFinishSDK(void) {
     EntryCall call("CDFinishSDK");
     return RunEntry(call, [&](Simulator& sim) -> cdError {
         Lock lock(sim.mutex);
+        if (sim.startCount == 0) {  // another thread's finish came first
+            sim.Violation("CDFinishSDK", "called after CDFinishSDK");
+            return cdSEQUENCE_ERROR;
+        }
         if (--sim.startCount > 0) return cdOK;
         for (const auto& entry : sim.sources) {
             const Source& source = *entry.second;
