@@ -13,54 +13,148 @@
 #include "sdk/sdk_loader.h"
 #include "settings/setting_data.h"
 #include "simulator/sim_control.h"
+#include "tests/common/test_support.h"
 
 // The simulator's control exports, from the CDSDK.dll the loader holds.
 struct SimApi {
 #define SETTINGS_SIM_MEMBER(ret, name, params) PFN_##name name = nullptr;
     SIM_CONTROL_EXPORTS(SETTINGS_SIM_MEMBER)
 #undef SETTINGS_SIM_MEMBER
-    bool Load(HMODULE module);
+    bool Load(HMODULE module) {
+        bool all = module != nullptr;
+#define SETTINGS_SIM_RESOLVE(ret, name, params)                                             \
+    name = module ? reinterpret_cast<PFN_##name>(GetProcAddress(module, #name)) : nullptr; \
+    all = all && name != nullptr;
+        SIM_CONTROL_EXPORTS(SETTINGS_SIM_RESOLVE)
+#undef SETTINGS_SIM_RESOLVE
+        return all;
+    }
 };
-SimApi& Sim();
+inline SimApi& Sim() {
+    static SimApi api;
+    return api;
+}
 
-// What the model reported through the error functions (this program replaces them).
-struct SdkReport {
-    uint32_t code;
-    std::string operation;
-    bool operator==(const SdkReport& o) const { return code == o.code && operation == o.operation; }
-};
-std::ostream& operator<<(std::ostream& out, const SdkReport& report);
+// Caught by this program's own error functions: {code, operation} and {caption, text}.
+using SdkReport = std::pair<uint32_t, std::string>;
+using Shown = std::pair<std::string, std::string>;
 std::vector<SdkReport> TakeReports();
-std::vector<std::pair<std::string, std::string>> TakeShownMessages();  // caption, text
+std::vector<Shown> TakeShownMessages();
 // The next `count` nothrow array allocations of the process fail.
 void FailArrayAllocations(int count);
 
-// A label and the item data of one list entry.
-using Entry = std::pair<std::string, uint32_t>;
-std::vector<Entry> Entries(HWND combo);
-std::vector<uintptr_t> ItemData(HWND combo);
-int Selection(HWND combo);
-void FillWithOldEntries(HWND combo);  // "old 1" / 101, "old 2" / 102, entry 1 selected
-const std::vector<Entry>& OldEntries();
+// The label and the item data of one list entry.
+using Entry = std::pair<std::string, uintptr_t>;
+inline std::vector<Entry> Entries(HWND combo) {
+    std::vector<Entry> entries;
+    for (LRESULT i = 0, n = SendMessageA(combo, CB_GETCOUNT, 0, 0); i < n; ++i) {
+        std::vector<char> text(static_cast<size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, i, 0)) + 1);
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        entries.emplace_back(text.data(), static_cast<uintptr_t>(SendMessageA(combo, CB_GETITEMDATA, i, 0)));
+    }
+    return entries;
+}
+inline int Selection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+inline const std::vector<Entry>& OldEntries() {
+    static const std::vector<Entry> entries = {{"old 1", 101}, {"old 2", 102}};
+    return entries;
+}
+inline std::string CodeList(uint32_t first, uint32_t count) {
+    std::string list;
+    for (uint32_t i = 0; i < count; ++i) list += (i ? "," : "") + std::to_string(first + i);
+    return list;
+}
+inline std::vector<uintptr_t> Args(const SimCall& call, size_t count) { return {call.args, call.args + count}; }
 
 class SettingsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
+    static void SetUpTestSuite() {
+        if (IsSdkLoaded()) return;
+        ASSERT_EQ(0, LoadSdk(test_support::ExeFolder().c_str()));
+        ASSERT_TRUE(Sim().Load(SdkModule())) << "CDSDK.dll lacks the simulator's control exports";
+    }
+    void SetUp() override {
+        ASSERT_TRUE(IsSdkLoaded());
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, parent_);
+        TakeReports();
+        TakeShownMessages();
+    }
+    void TearDown() override {
+        CloseCamera();
+        if (parent_) DestroyWindow(parent_);
+    }
 
-    // Starts the SDK on a one-camera configuration (the simulator's default camera 1 with
-    // these keys added to its section), opens the camera and binds `settings` to it.
-    void OpenCamera(const std::string& cameraKeys = "");
-    void CloseCamera();
+    // Starts the SDK on one camera (the simulator's default camera 1 with these keys added),
+    // opens it and binds `settings` to it; the call log starts empty.
+    void OpenCamera(const std::string& cameraKeys = "") {
+        ASSERT_FALSE(started_);
+        Sim().SimReset();
+        std::string config = "[Simulator]\nCameras=1\n[Camera1]\n" + cameraKeys + "\n";
+        ASSERT_EQ(1u, Sim().SimLoadConfigText(config.c_str())) << config;
+        cdVersionInfo version{};
+        version.size = sizeof version;
+        version.major = 6;
+        ASSERT_TRUE(cdSucceeded(g_sdk.CDStartSDK(&version, 0)));
+        started_ = true;
+        cdHEnum devices = 0;
+        ASSERT_TRUE(cdSucceeded(g_sdk.CDEnumDeviceReset(1, &devices)));
+        SourceInfo info{};
+        cdError next = g_sdk.CDEnumDeviceNext(devices, &info);
+        g_sdk.CDEnumDeviceRelease(devices);
+        ASSERT_TRUE(cdSucceeded(next));
+        ASSERT_TRUE(cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
+        opened_ = true;
+        EXPECT_EQ(TRUE, settings.SetSource(source));
+        Sim().SimLogClear();
+        Sim().SimViolationClear();
+        TakeReports();
+    }
+    void CloseCamera() {
+        // The model must have kept every rule of the SDK while it worked.
+        for (uint32_t i = 0, n = started_ ? Sim().SimViolationCount() : 0; i < n; ++i) {
+            char text[512] = {};
+            Sim().SimViolationGet(i, text, sizeof text);
+            ADD_FAILURE() << "SDK contract violation: " << text;
+        }
+        if (started_) Sim().SimClearFaults();
+        if (opened_) g_sdk.CDCloseSource(source);
+        if (started_) g_sdk.CDFinishSDK();
+        opened_ = started_ = false;
+    }
 
-    std::vector<SimCall> Calls() const;
-    std::vector<SimCall> CallsNamed(const char* name) const;
-    std::vector<std::string> CallNames() const;
-    uint32_t SimValue(const char* key) const;
-    void Fault(const char* entry, uint32_t status = 0x81, int32_t count = -1);
+    std::vector<SimCall> Calls(const char* name = nullptr) const {  // all, or those of one entry
+        std::vector<SimCall> calls;
+        for (uint32_t i = 0, n = Sim().SimLogCount(); i < n; ++i) {
+            SimCall call{};
+            if (Sim().SimLogGet(i, &call) && (!name || std::string(call.name) == name)) calls.push_back(call);
+        }
+        return calls;
+    }
+    std::vector<std::string> CallNames() const {
+        std::vector<std::string> names;
+        for (const SimCall& call : Calls()) names.push_back(call.name);
+        return names;
+    }
+    uint32_t SimValue(const char* key) const {
+        uint32_t value = 0xDEADBEEF;
+        EXPECT_EQ(1u, Sim().SimGetSetting(key, &value)) << key;
+        return value;
+    }
+    void Fault(const char* entry, uint32_t status = 0x80) { ASSERT_NE(0u, Sim().SimSetFault(entry, status, 1)) << entry; }
 
-    HWND NewCombo();
+    // A drop-down list holding OldEntries(), entry 1 selected.
+    HWND Combo() {
+        HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 200, 300,
+                                     parent_, nullptr, nullptr, nullptr);
+        EXPECT_NE(nullptr, combo);
+        for (const Entry& entry : OldEntries()) {
+            LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.first.c_str()));
+            SendMessageA(combo, CB_SETITEMDATA, index, entry.second);
+        }
+        SendMessageA(combo, CB_SETCURSEL, 1, 0);
+        return combo;
+    }
 
     CSettingData settings;
     cdHSource source = 0;
@@ -70,5 +164,3 @@ private:
     bool opened_ = false;
     HWND parent_ = nullptr;
 };
-
-std::string CodeList(uint32_t first, uint32_t count, uint32_t step = 1);
