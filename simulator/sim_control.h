@@ -1,6 +1,6 @@
 // Test and control exports of the simulated CDSDK.dll (beside the 82 SDK entry points).
-// Tests load them with GetProcAddress from the same module the component loaded, or link
-// nothing and call SimApi::Load(). All are __stdcall, exported undecorated.
+// Tests load them with GetProcAddress from the same module the component loaded, or fill a
+// SimApi (sim_api.h) with Load(). All are __stdcall, exported undecorated.
 #pragma once
 
 #include <stdint.h>

@@ -33,6 +33,11 @@ protected:
     }
 };
 
+cdError CDAPI RecordProgress(uint32_t percent, uint32_t, uint32_t, cdContext context) {
+    reinterpret_cast<std::vector<uint32_t>*>(context)->push_back(percent);
+    return 0;
+}
+
 uint8_t FormatByte(const cdReleaseImageInfo& info) { return reinterpret_cast<const uint8_t*>(&info)[8]; }
 uint32_t SizeField(const cdReleaseImageInfo& info) {
     uint32_t size = 0;
@@ -177,12 +182,8 @@ TEST_F(ReleaseTest, PicturesShowTheSettingsOfTheirMoment) {
 TEST_F(ReleaseTest, AProgressCallbackHearsOfTheShot) {
     Open();
     std::vector<uint32_t> progress;
-    auto record = [](uint32_t percent, uint32_t, uint32_t, cdContext context) -> cdError {
-        reinterpret_cast<std::vector<uint32_t>*>(context)->push_back(percent);
-        return 0;
-    };
     uint32_t n = 0;
-    ASSERT_EQ(cdOK, sdk_.CDRelease(source_, 0, record, reinterpret_cast<cdContext>(&progress), 1, &n));
+    ASSERT_EQ(cdOK, sdk_.CDRelease(source_, 0, RecordProgress, reinterpret_cast<cdContext>(&progress), 1, &n));
     EXPECT_EQ(std::vector<uint32_t>{100}, progress);
 }
 

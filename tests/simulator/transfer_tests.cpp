@@ -71,6 +71,11 @@ uint32_t CDAPI Tell(cdContext c, cdError* err) {
     return s.position + (s.lieAboutPosition ? 1 : 0);
 }
 
+cdError CDAPI StopAtHalf(uint32_t progress, uint32_t, uint32_t, cdContext context) {
+    reinterpret_cast<std::vector<uint32_t>*>(context)->push_back(progress);
+    return progress >= 50 ? 0x99 : 0;
+}
+
 class TransferTest : public ::testing::Test {
 protected:
     TransferTest() {
@@ -170,10 +175,7 @@ TEST_F(TransferTest, AVanishedCameraOrAProgressAnswerStopsBetweenChunks) {
 
     stream = FakeStream();
     request.cameraAlive = nullptr;
-    request.progress = [](uint32_t progress, uint32_t, uint32_t, cdContext context) -> cdError {
-        reinterpret_cast<std::vector<uint32_t>*>(context)->push_back(progress);
-        return progress >= 50 ? 0x99 : 0;
-    };
+    request.progress = StopAtHalf;
     std::vector<uint32_t> seen;
     request.progressContext = reinterpret_cast<cdContext>(&seen);
     EXPECT_EQ(0x99u, Run());
