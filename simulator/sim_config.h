@@ -78,7 +78,7 @@ struct SimConfig {
 };
 
 constexpr uint32_t kMaxCameras = 1024;
-constexpr uint32_t kMaxViewPixels = 4096 * 4096;
+constexpr uint32_t kMaxViewPixels = 2048 * 1536;  // the frame ring holds 8 frames of this
 
 CameraConfig DefaultCamera(uint32_t number);  // number from 1
 SimConfig DefaultConfig();

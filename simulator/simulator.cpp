@@ -83,7 +83,7 @@ void Simulator::LoadStartupConfig() {
         configError = "KAMVIO_SIM_CONFIG is longer than a path may be; built-in defaults used";
     } else if (n > 0) {
         path = variable;
-    } else {
+    } else if (!ModuleFolder().empty()) {  // never a CDSDK.ini of the current folder by mistake
         std::string beside = ModuleFolder() + "CDSDK.ini";
         if (GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES) path = beside;
     }

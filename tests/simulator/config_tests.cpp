@@ -110,6 +110,7 @@ TEST(SimConfigTest, MalformedTextIsRefusedWithTheLineAndTheReason) {
     EXPECT_FALSE(Refusal("[Camera1]\nVolumeSpace=5\n").empty());
     EXPECT_FALSE(Refusal("[Camera1]\nViewWidth=0\n").empty());
     EXPECT_FALSE(Refusal("[Camera1]\nViewFps=0\n").empty());
+    EXPECT_FALSE(Refusal("[Camera1]\nViewWidth=4096\nViewHeight=4096\n").empty()) << "eight such frames are too many";
     EXPECT_FALSE(Refusal("[Camera1]\nRelCam.0x08000004.Size=3\n").empty());
     EXPECT_FALSE(Refusal("[Camera1]\nRelCam.0x08000004.List=256\n").empty()) << "metering values are one byte";
     EXPECT_FALSE(Refusal("[Camera1]\nWB.Size=1\n").empty()) << "only release-camera settings have a size";
