@@ -10,14 +10,11 @@
 #include "settings/canon_setting_dlg.h"
 #include "tests/settings_dialog/settings_dialog_fixture.h"
 
-using namespace dialog_test;
 using namespace settings_test;
 using Access = CameraDialogTestAccess;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-uint32_t Arg(const SimCall& call, int i) { return static_cast<uint32_t>(call.args[i]); }
 
 // The calls every OK makes with the default compact camera: focusing point and AF-assist light
 // (macro off writes nothing to the camera).

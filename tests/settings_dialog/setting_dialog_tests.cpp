@@ -12,7 +12,6 @@
 #include "settings/canon_setting_dlg.h"
 #include "tests/settings_dialog/settings_dialog_fixture.h"
 
-using namespace dialog_test;
 using namespace settings_test;
 using Access = CameraDialogTestAccess;
 using Strings = std::vector<std::string>;
@@ -66,7 +65,7 @@ TEST_F(SettingsDialogTest, OpeningShowsTheCameraAndSetsTheModeOnceEvenWhenCancel
     EXPECT_EQ(GetWindow(settings, GW_OWNER), GetAncestor(hwnd(), GA_ROOT));
 
     EXPECT_EQ(Names(SettingCalls()), Strings{"CDSetShootingMode"});
-    EXPECT_EQ(sim().Calls("CDSetShootingMode")[0].args[1], 1u);
+    EXPECT_EQ(Arg(SettingCalls()[0], 1), 1u);
     EXPECT_EQ(StoredKeys(), Strings{"Shooting Mode"});
     EXPECT_EQ(Stored("Shooting Mode"), "1");
 
@@ -103,7 +102,7 @@ TEST_F(SettingsDialogTest, OpeningShowsTheCameraAndSetsTheModeOnceEvenWhenCancel
 
 TEST_F(SettingsDialogTest, ShowsTheOwnerNameClockAndStoredSavePath) {
     Configure("[Camera1]\nOwner=Ann Example\nClock=1700000000\n");
-    OpenModeless(1);
+    OpenModeless();
     const std::string folder = MakeFolder("stored shots");
     Store(Section(), "Save Path", folder.c_str());
     ConnectWithButton(0);
@@ -210,7 +209,7 @@ TEST_F(SettingsDialogTest, PopSettingDlgRunsModallyWithTheConnectedCamera) {
 }
 
 TEST_F(SettingsDialogTest, PopSettingDlgLeavesAnOpenModelessWindowAlone) {
-    OpenModeless(1);
+    OpenModeless();
     EXPECT_FALSE(dialog->PopSettingDlg());  // nothing connected
     ConnectWithButton(0);
     HWND settings = OpenSettings();

@@ -5,22 +5,16 @@
 
 #include "tests/settings_dialog/settings_dialog_fixture.h"
 
-using namespace dialog_test;
 using namespace settings_test;
 using Access = CameraDialogTestAccess;
 using Strings = std::vector<std::string>;
 
-namespace {
-
-uint32_t Arg(const SimCall& call, int i) { return static_cast<uint32_t>(call.args[i]); }
-
-}  // namespace
 
 class StoredSettingsTest : public SettingsDialogTest {
 protected:
     // Stores keys for camera `index` (its name as the list shows it), then connects to it.
     void ConnectWithStored(std::initializer_list<std::pair<const char*, const char*>> keys, int index = 0) {
-        OpenModeless(1);
+        OpenModeless();
         for (const auto& key : keys) Store(Section(index), key.first, key.second);
         sim().SimLogClear();
         ConnectWithButton(index);
@@ -171,7 +165,7 @@ TEST_F(StoredSettingsTest, TextThatIsNoNumberAppliesZero) {
 }
 
 TEST_F(StoredSettingsTest, EachCameraHasItsOwnSectionAndAnUnknownOneIsLeftAlone) {
-    OpenModeless(1);
+    OpenModeless();
     ASSERT_EQ(ComboCount(), 2);
     Store(Section(0), "White Balence", "1");
     Store(Section(1), "White Balence", "5");
@@ -214,10 +208,10 @@ TEST_F(StoredSettingsTest, FilePathIniHoldsExactlyTheLastSavedPath) {
     OpenConnected(0);
     std::string last;
     for (int shot = 0; shot < 3; ++shot) {
-        host.Clear();
+        host.saved.clear();
         Click(hwnd(), IDC_HandleCanonDlg_Release);
-        ASSERT_TRUE(test_support::PumpUntil([&] { return !host.Of(kMsgFileSaved).empty(); }, 10000)) << shot;
-        const std::string path = host.Of(kMsgFileSaved).back().text;
+        ASSERT_TRUE(test_support::PumpUntil([&] { return !host.saved.empty(); }, 10000)) << shot;
+        const std::string path = host.saved.back();
         EXPECT_NE(path, last);
         last = path;
         EXPECT_EQ(IniValue(TestFile("FilePath.ini"), "FINISHED", "File Path"), last);

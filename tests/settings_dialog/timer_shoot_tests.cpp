@@ -4,7 +4,6 @@
 #include "settings/canon_setting_dlg.h"
 #include "tests/settings_dialog/settings_dialog_fixture.h"
 
-using namespace dialog_test;
 using namespace settings_test;
 
 namespace {
@@ -89,7 +88,7 @@ TEST_F(TimerShootTest, TwoSecondsTakeOneShotAboutASecondLater) {
     SetDlgItemTextA(settings, IDC_EdtIntervalMin, "0");
     SetDlgItemTextA(settings, IDC_EdtIntervalSec, "2");
     sim().SimLogClear();
-    host.Clear();
+    host.saved.clear();
 
     const DWORD before = GetTickCount();
     Click(settings, IDC_BtnTimerStart);  // returns when the series is over
@@ -99,8 +98,8 @@ TEST_F(TimerShootTest, TwoSecondsTakeOneShotAboutASecondLater) {
     EXPECT_LT(elapsed, 10000u);  // loosely: not the whole interval many times over
     EXPECT_TRUE(Enabled(settings, IDC_BtnTimerStart));
     EXPECT_TRUE(test_support::TakeMessageBoxes().empty());
-    ASSERT_TRUE(test_support::PumpUntil([&] { return !host.Of(kMsgFileSaved).empty(); }, 10000));
-    EXPECT_EQ(IniValue(TestFile("FilePath.ini"), "FINISHED", "File Path"), host.Of(kMsgFileSaved).back().text);
+    ASSERT_TRUE(test_support::PumpUntil([&] { return !host.saved.empty(); }, 10000));
+    EXPECT_EQ(IniValue(TestFile("FilePath.ini"), "FINISHED", "File Path"), host.saved.back());
 }
 
 TEST_F(TimerShootTest, ASeriesRequestWithoutPauseShootsAtOnce) {
@@ -114,5 +113,5 @@ TEST_F(TimerShootTest, ASeriesRequestWithoutPauseShootsAtOnce) {
     SendMessageA(hwnd(), WM_CAM_TIMER_SHOOT, 5, 0x10000);  // only the low 16 bits count: no shot
     EXPECT_EQ(sim().Count("CDRelease"), 0);
     // Both shots may reach the transfer thread as one batch: one notice or two.
-    ASSERT_TRUE(test_support::PumpUntil([&] { return !host.Of(kMsgFileSaved).empty(); }, 10000));
+    ASSERT_TRUE(test_support::PumpUntil([&] { return !host.saved.empty(); }, 10000));
 }
