@@ -16,6 +16,22 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
+// A 32 x 32 monochrome cursor file: what LoadCursorFromFile takes whatever the file is called.
+std::string MonochromeCursorFile() {
+    std::string file;
+    auto put16 = [&](uint16_t v) { file.append(reinterpret_cast<const char*>(&v), 2); };
+    auto put32 = [&](uint32_t v) { file.append(reinterpret_cast<const char*>(&v), 4); };
+    const uint32_t image = 40 + 8 + 128 + 128;  // header, palette, XOR and AND masks
+    put16(0), put16(2), put16(1);               // a cursor directory with one image
+    file += static_cast<char>(32), file += static_cast<char>(32), file += '\0', file += '\0';
+    put16(16), put16(16), put32(image), put32(22);  // hot spot, size, offset
+    put32(40), put32(32), put32(64), put16(1), put16(1), put32(0), put32(0), put32(0), put32(0), put32(0), put32(0);
+    put32(0x000000), put32(0xFFFFFF);
+    file.append(128, '\x0F');  // XOR mask
+    file.append(128, '\0');    // AND mask
+    return file;
+}
+
 // The calls every OK makes with the default compact camera: focusing point and AF-assist light
 // (macro off writes nothing to the camera).
 const Strings kAlwaysApplied = {"CDSetRelCamSettingData", "CDSetRelCamSettingData"};
@@ -273,6 +289,34 @@ TEST_F(SettingsDialogTest, ATypedSavePathReachesTheCameraWindowOnlyWhenTheFolder
     Click(settings, IDOK);
     EXPECT_EQ(std::string(Access::Camera(*dialog).GetSaveFolder()), folder);
     EXPECT_EQ(Stored("Save Path"), "");  // only Browse stores it
+}
+
+TEST(SettingDialogNotify, OkShowsTheBusyCursorFromNatureAniUntilTheFolderIsSent) {
+    char previousFolder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previousFolder);
+    SetCurrentDirectoryA(test_support::ExeFolder().c_str());  // the file is found by its bare name
+    ASSERT_TRUE(test_support::WriteTextFile(TestFile("Nature.ani"), MonochromeCursorFile()));
+    NotifyRecorder recorder;
+    CCanonSettingDlg dlg;
+    dlg.SetNotifyWnd(recorder.hwnd());
+    ASSERT_TRUE(dlg.Create(nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    HCURSOR during = nullptr;
+    recorder.onMessage = [&](const NotifyRecorder::Message&) { during = GetCursor(); };
+    Click(dlg.GetSafeHwnd(), IDOK);
+    EXPECT_NE(during, nullptr);
+    EXPECT_NE(during, arrow);
+    EXPECT_EQ(GetCursor(), arrow);
+
+    // Without the file the cursor stays as it is.
+    DeleteFileA(TestFile("Nature.ani").c_str());
+    dlg.ShowWindow(SW_SHOW);
+    Click(dlg.GetSafeHwnd(), IDOK);
+    EXPECT_EQ(during, arrow);
+    EXPECT_EQ(GetCursor(), arrow);
+    SetCurrentDirectoryA(previousFolder);
 }
 
 TEST(SettingDialogNotify, OkSendsTheSavePathTextToTheNotifyWindow) {
