@@ -65,8 +65,11 @@ void CCanonSettingDlg::ApplyImageFormat() {
     if (!m_bImageFormatChanged || !SelectedData(IDC_CmbSizeQuality, &data)) return;
     // The item data points into the model's own format list; anything else is not a format.
     const ImageFormatPair* formats = m_setting.GetFormatList();
-    const auto* pair = reinterpret_cast<const ImageFormatPair*>(data);
-    if (!formats || pair < formats || pair >= formats + CSettingData::kMaxImageFormats) return;
+    const uintptr_t offset = static_cast<uintptr_t>(data) - reinterpret_cast<uintptr_t>(formats);
+    if (!formats || offset % sizeof(ImageFormatPair) != 0 ||
+        offset / sizeof(ImageFormatPair) >= CSettingData::kMaxImageFormats)
+        return;
+    const ImageFormatPair* pair = formats + offset / sizeof(ImageFormatPair);
     m_setting.SetSizeQualitySetting(pair);
     WriteNumber(kSize, pair->size);
     WriteNumber(kQuality, pair->quality);
