@@ -49,13 +49,13 @@ DWORD WINAPI Viewfinder::ThreadMain(void* parameter) {
 
 void Viewfinder::Run(Shared& s) {
     uint32_t frames = 0;
-    ULONGLONG due = GetTickCount64() + s.periodMs;
+    ULONGLONG next = GetTickCount64() + s.periodMs;
     for (;;) {
         ULONGLONG now = GetTickCount64();
-        DWORD wait = due > now ? static_cast<DWORD>(due - now) : 0;
+        DWORD wait = next > now ? static_cast<DWORD>(next - now) : 0;
         if (WaitForSingleObject(s.stop.get(), wait) != WAIT_TIMEOUT) return;
-        due += s.periodMs;
-        if (due + 10 * s.periodMs < GetTickCount64()) due = GetTickCount64() + s.periodMs;  // fell far behind
+        // Timed from this frame's start: a late frame (a slow callback) is not followed by a burst.
+        next = GetTickCount64() + s.periodMs;
 
         SceneParams scene;
         if (!s.scene(&scene)) continue;
