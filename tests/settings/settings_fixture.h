@@ -30,10 +30,7 @@ struct SimApi {
         return all;
     }
 };
-inline SimApi& Sim() {
-    static SimApi api;
-    return api;
-}
+inline SimApi& Sim() { static SimApi api; return api; }
 
 // Caught by this program's own error functions: {code, operation} and {caption, text}.
 using SdkReport = std::pair<uint32_t, std::string>;
@@ -55,15 +52,7 @@ inline std::vector<Entry> Entries(HWND combo) {
     return entries;
 }
 inline int Selection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
-inline const std::vector<Entry>& OldEntries() {
-    static const std::vector<Entry> entries = {{"old 1", 101}, {"old 2", 102}};
-    return entries;
-}
-inline std::string CodeList(uint32_t first, uint32_t count) {
-    std::string list;
-    for (uint32_t i = 0; i < count; ++i) list += (i ? "," : "") + std::to_string(first + i);
-    return list;
-}
+inline const std::vector<Entry> kOldEntries = {{"old 1", 101}, {"old 2", 102}};
 inline std::vector<uintptr_t> Args(const SimCall& call, size_t count) { return {call.args, call.args + count}; }
 
 class SettingsTest : public ::testing::Test {
@@ -73,13 +62,6 @@ protected:
         ASSERT_EQ(0, LoadSdk(test_support::ExeFolder().c_str()));
         ASSERT_TRUE(Sim().Load(SdkModule())) << "CDSDK.dll lacks the simulator's control exports";
     }
-    void SetUp() override {
-        ASSERT_TRUE(IsSdkLoaded());
-        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, parent_);
-        TakeReports();
-        TakeShownMessages();
-    }
     void TearDown() override {
         CloseCamera();
         if (parent_) DestroyWindow(parent_);
@@ -88,13 +70,11 @@ protected:
     // Starts the SDK on one camera (the simulator's default camera 1 with these keys added),
     // opens it and binds `settings` to it; the call log starts empty.
     void OpenCamera(const std::string& cameraKeys = "") {
-        ASSERT_FALSE(started_);
+        ASSERT_TRUE(IsSdkLoaded() && !started_);
         Sim().SimReset();
         std::string config = "[Simulator]\nCameras=1\n[Camera1]\n" + cameraKeys + "\n";
         ASSERT_EQ(1u, Sim().SimLoadConfigText(config.c_str())) << config;
-        cdVersionInfo version{};
-        version.size = sizeof version;
-        version.major = 6;
+        cdVersionInfo version{sizeof(cdVersionInfo), 6, 0, {}};
         ASSERT_TRUE(cdSucceeded(g_sdk.CDStartSDK(&version, 0)));
         started_ = true;
         cdHEnum devices = 0;
@@ -104,7 +84,6 @@ protected:
         g_sdk.CDEnumDeviceRelease(devices);
         ASSERT_TRUE(cdSucceeded(next));
         ASSERT_TRUE(cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
-        opened_ = true;
         EXPECT_EQ(TRUE, settings.SetSource(source));
         Sim().SimLogClear();
         Sim().SimViolationClear();
@@ -117,10 +96,10 @@ protected:
             Sim().SimViolationGet(i, text, sizeof text);
             ADD_FAILURE() << "SDK contract violation: " << text;
         }
-        if (started_) Sim().SimClearFaults();
-        if (opened_) g_sdk.CDCloseSource(source);
+        if (source) g_sdk.CDCloseSource(source);
         if (started_) g_sdk.CDFinishSDK();
-        opened_ = started_ = false;
+        source = 0;
+        started_ = false;
     }
 
     std::vector<SimCall> Calls(const char* name = nullptr) const {  // all, or those of one entry
@@ -131,24 +110,21 @@ protected:
         }
         return calls;
     }
-    std::vector<std::string> CallNames() const {
-        std::vector<std::string> names;
-        for (const SimCall& call : Calls()) names.push_back(call.name);
-        return names;
-    }
     uint32_t SimValue(const char* key) const {
-        uint32_t value = 0xDEADBEEF;
-        EXPECT_EQ(1u, Sim().SimGetSetting(key, &value)) << key;
+        uint32_t value = 0xDEADBEEF;  // for a key the simulator does not know
+        Sim().SimGetSetting(key, &value);
         return value;
     }
-    void Fault(const char* entry, uint32_t status = 0x80) { ASSERT_NE(0u, Sim().SimSetFault(entry, status, 1)) << entry; }
+    // The next call of `entry` answers `status`.
+    void Fault(const char* entry, uint32_t status = 0x80) { ASSERT_TRUE(Sim().SimSetFault(entry, status, 1)) << entry; }
 
-    // A drop-down list holding OldEntries(), entry 1 selected.
+    // A drop-down list holding kOldEntries, entry 1 selected.
     HWND Combo() {
+        if (!parent_) parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, 0, 0, 0, 0);
         HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, 200, 300,
                                      parent_, nullptr, nullptr, nullptr);
         EXPECT_NE(nullptr, combo);
-        for (const Entry& entry : OldEntries()) {
+        for (const Entry& entry : kOldEntries) {
             LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.first.c_str()));
             SendMessageA(combo, CB_SETITEMDATA, index, entry.second);
         }
@@ -161,6 +137,5 @@ protected:
 
 private:
     bool started_ = false;
-    bool opened_ = false;
     HWND parent_ = nullptr;
 };
