@@ -1,111 +1,85 @@
-// The camera window as a user meets it: modal and modeless windows, control states, buttons.
+// The camera window as a user and a host meet it: modal and modeless windows, control states,
+// buttons, and the operations behind the interface methods.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tests/dialog/camera_window_fixture.h"
+#include "camera/camera_messages.h"
+#include "tests/dialog/dialog_test_support.h"
 
 using namespace dialog_test;
 using Access = CameraDialogTestAccess;
 
 namespace {
-
-// Every control of the panel that ShowControls moves, OK aside.
-const int kPanel[] = {IDC_HandleCanonDlg_SourceCmb, IDC_HandleCanonDlg_Connect, IDC_HandleCanonDlg_DisCnect,
-                      IDC_HandleCanonDlg_Release,   IDC_HndlCnnDlg_ViewFinder,  IDC_HndlCnnDlg_ToLCD,
-                      IDC_HndlCnnDlg_ZomSldr,       IDC_HndlCnnDlg_Setting,     IDC_HndlCnnDlg_View};
-// The controls that need a camera.
-const int kCameraControls[] = {IDC_HndlCnnDlg_Setting,    IDC_HandleCanonDlg_DisCnect, IDC_HandleCanonDlg_Release,
-                               IDC_HndlCnnDlg_ViewFinder, IDC_HndlCnnDlg_ToLCD,        IDC_HndlCnnDlg_TestShoot,
-                               IDC_HndlCnnDlg_ZomSldr};
-
-struct ModalSnapshot {
-    LONG_PTR style = 0;
-    bool okVisible = false;
-    bool panelVisible = true;
-    bool neverShownHidden = false;
-    int sources = 0;
-    bool cameraControlsDisabled = true;
-};
-
-ModalSnapshot Snapshot(HWND window) {
-    ModalSnapshot s;
-    s.style = GetWindowLongPtrA(window, GWL_STYLE);
-    s.okVisible = Visible(window, IDOK);
-    for (int id : kPanel) s.panelVisible = s.panelVisible && Visible(window, id);
-    s.neverShownHidden = !Visible(window, IDC_HndlCnnDlg_ZoomLabel) && !Visible(window, IDC_HndlCnnDlg_TestShoot);
-    s.sources = static_cast<int>(SendDlgItemMessageA(window, IDC_HandleCanonDlg_SourceCmb, CB_GETCOUNT, 0, 0));
-    for (int id : kCameraControls) s.cameraControlsDisabled = s.cameraControlsDisabled && !Enabled(window, id);
-    return s;
-}
-
+const std::string kPanel = "Source Connect Setting- Disconnect- Release- Viewfinder- LCD- Zoom- Search View ";
+const std::string kIdle = kPanel + "(OK) (ZoomLabel) (TestShoot-)";
+const std::string kConnected = "Source Connect- Setting Disconnect Release Viewfinder LCD- Zoom Search View (OK) "
+                               "(ZoomLabel) (TestShoot)";
 }  // namespace
 
-TEST_F(CameraWindowTest, ModalWindowIsAPopUpWithThePanelAndOkAndEnterEndsIt) {
+TEST_F(CameraWindowTest, ModalWindowShowsOkAndOnlyItEndsOnEnterEscapeAndClose) {
     dialog = std::make_unique<CameraDialog>(nullptr);
-    para = MakePara(host.hwnd(), 0);  // showControls is for the modeless window only
-    dialog->ApplyPara(&para);
+    dialog->ApplyPara(nullptr);  // showControls 0, which only the modeless window heeds
     dialog->SetModal(TRUE);
-    ModalSnapshot seen;
     host.PostAction([&] {
         HWND window = dialog->GetSafeHwnd();
-        ASSERT_NE(window, nullptr);
-        seen = Snapshot(window);
+        EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & (WS_CHILD | 0x80C80000), 0x80C80000);  // pop-up, caption
+        EXPECT_EQ(Controls(window), kPanel + "OK (ZoomLabel) (TestShoot-)");
+        EXPECT_EQ(SendDlgItemMessageA(window, IDC_HandleCanonDlg_SourceCmb, CB_GETCOUNT, 0, 0), 2);
         PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
     });
     EXPECT_EQ(dialog->DoModal(), IDOK);
-    EXPECT_EQ(seen.style & WS_CHILD, 0);
-    EXPECT_EQ(static_cast<DWORD>(seen.style) & 0x80C80000u, 0x80C80000u);
-    EXPECT_TRUE(seen.okVisible);
-    EXPECT_TRUE(seen.panelVisible);
-    EXPECT_TRUE(seen.neverShownHidden);
-    EXPECT_EQ(seen.sources, 2);
-    EXPECT_TRUE(seen.cameraControlsDisabled);
     EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
-}
+    for (UINT message : {WM_KEYDOWN, WM_CLOSE}) {  // the same object runs further windows
+        host.PostAction([&] { PostMessageA(dialog->GetSafeHwnd(), message, message == WM_KEYDOWN ? VK_ESCAPE : 0, 0); });
+        EXPECT_EQ(dialog->DoModal(), IDCANCEL) << message;
+    }
 
-TEST_F(CameraWindowTest, ModalWindowEndsWithCancelOnEscapeAndOnClose) {
-    dialog = std::make_unique<CameraDialog>(nullptr);
-    dialog->ApplyPara(nullptr);
-    dialog->SetModal(TRUE);
-    host.PostAction([&] { PostMessageA(dialog->GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0); });
-    EXPECT_EQ(dialog->DoModal(), IDCANCEL);
-    // The same object runs a second window.
-    host.PostAction([&] { PostMessageA(dialog->GetSafeHwnd(), WM_CLOSE, 0, 0); });
-    EXPECT_EQ(dialog->DoModal(), IDCANCEL);
-}
-
-TEST_F(CameraWindowTest, ModelessWindowWithControlsListsTheSourcesWithoutOk) {
     OpenModeless(1);
-    ASSERT_NE(hwnd(), nullptr);
-    EXPECT_EQ(GetParent(hwnd()), host.hwnd());
-    EXPECT_NE(GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_CHILD, 0);
-    EXPECT_EQ(GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_CAPTION, 0);
-    for (int id : kPanel) EXPECT_TRUE(Visible(hwnd(), id)) << id;
-    EXPECT_FALSE(Visible(hwnd(), IDOK));
-    EXPECT_TRUE(Visible(hwnd(), IDC_BtnSearch));
-    EXPECT_FALSE(Visible(hwnd(), IDC_HndlCnnDlg_ZoomLabel));
-    EXPECT_FALSE(Visible(hwnd(), IDC_HndlCnnDlg_TestShoot));
-    for (int id : kCameraControls) EXPECT_FALSE(Enabled(hwnd(), id)) << id;
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_SourceCmb));
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_Connect));
+    ASSERT_EQ(GetParent(hwnd()), host.hwnd());
+    EXPECT_EQ(GetWindowLongPtrA(hwnd(), GWL_STYLE) & (WS_CHILD | WS_CAPTION), WS_CHILD);
+    EXPECT_EQ(Controls(hwnd()), kIdle);
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        MSG msg{hwnd(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+        IsDialogMessageA(hwnd(), &msg);
+    }
+    for (WPARAM command : {IDOK, IDCANCEL}) SendMessageA(hwnd(), WM_COMMAND, command, 0);
+    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+    Drain();
+    EXPECT_TRUE(IsWindow(hwnd()) && IsWindowVisible(hwnd()));
+}
 
-    // One entry per source, showing its name and carrying its record.
+TEST_F(CameraWindowTest, SourceListHoldsTheRecordsOrNoneAndConnectFailuresKeepConnect) {
+    Configure("[Camera1]\nBusy=1\n");
+    OpenModeless(1);
     SourceInfo records[2] = {};
     ASSERT_TRUE(dialog->GetSouceInfo(records, 2));
-    ASSERT_EQ(ComboCount(), 2);
+    ASSERT_EQ(Combo(CB_GETCOUNT), 2);
     for (int i = 0; i < 2; ++i) {
+        const auto* data = reinterpret_cast<const SourceInfo*>(Combo(CB_GETITEMDATA, i));
         EXPECT_EQ(ComboText(i), records[i].modelName);
-        auto data = SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_GETITEMDATA, i, 0);
-        ASSERT_NE(data, 0);
-        EXPECT_STREQ(reinterpret_cast<const SourceInfo*>(data)->modelName, records[i].modelName);
+        EXPECT_STREQ(data ? data->modelName : "", records[i].modelName);
     }
-    EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_GETCURSEL, 0, 0), 0);
-
+    EXPECT_EQ(Combo(CB_GETCURSEL), 0);
     // The host heard that the controller started, with the (still empty) camera name.
-    auto status = host.Of(kMsgStatus);
-    ASSERT_FALSE(status.empty());
-    EXPECT_EQ(status.front().wParam, 1u);
-    EXPECT_EQ(status.front().text, "");
+    const auto status = host.Take();
+    EXPECT_EQ(status, std::vector<Notification>({{kMsgStatus, 1, std::get<2>(status.at(0)), ""}}));
+    ConnectWithButton(0);  // busy
+    EXPECT_EQ(Controls(hwnd()), kIdle);
+    EXPECT_TRUE(test_support::PumpUntil([] { return !test_support::TakeMessageBoxes().empty(); }, 5000));
+
+    Configure("[Simulator]\nCameras=0\n");
+    Click(hwnd(), IDC_BtnSearch);
+    EXPECT_TRUE(Combo(CB_GETCOUNT) == 1 && ComboText(0) == "None" && Combo(CB_GETITEMDATA, 0) == 0);
+    uint32_t count = 9;
+    EXPECT_FALSE(dialog->GetDeviceCounts(&count));
+    EXPECT_EQ(count, 0u);
+    host.Take();
+    sim().SimLogClear();
+    ConnectWithButton(0);
+    EXPECT_EQ(sim().Count("CDOpenSource"), 0);
+    EXPECT_EQ(Controls(hwnd()), kIdle);
+    dialog->DestroyWindow();  // the controller's end is the host's last news
+    EXPECT_EQ(host.Take(), std::vector<Notification>({{kMsgStatus, 0, std::get<2>(status.at(0)), ""}}));
 }
 
 TEST_F(CameraWindowTest, LiveViewOnlyWindowFillsTheRectangleWithTheViewAndListsNothing) {
@@ -114,262 +88,150 @@ TEST_F(CameraWindowTest, LiveViewOnlyWindowFillsTheRectangleWithTheViewAndListsN
     RECT window{};
     GetWindowRect(hwnd(), &window);
     MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&window), 2);
-    EXPECT_EQ(window.left, 10);
-    EXPECT_EQ(window.top, 20);
-    EXPECT_EQ(window.right - window.left, 480);
-    EXPECT_EQ(window.bottom - window.top, 400);
-    const RECT view = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
-    EXPECT_EQ(view.left, 0);
-    EXPECT_EQ(view.top, 0);
-    EXPECT_EQ(view.right, 480);
-    EXPECT_EQ(view.bottom, 400);
-    for (int id : kPanel) EXPECT_FALSE(Visible(hwnd(), id)) << id;
-    EXPECT_FALSE(Visible(hwnd(), IDOK));
-    EXPECT_EQ(ComboCount(), 0);
-    EXPECT_EQ(sim().Count("CDEnumDeviceReset"), 0);
-    // The drawing surfaces have the area's size.
-    BITMAP bitmap{};
+    EXPECT_TRUE(window.left == 10 && window.top == 20 && window.right == 490 && window.bottom == 420);
+    EXPECT_EQ(Place(hwnd(), IDC_HndlCnnDlg_View), "0000,0000,0480,0400");
+    EXPECT_EQ(Controls(hwnd()), "(Source) (Connect) (Setting-) (Disconnect-) (Release-) (Viewfinder-) (LCD-) (Zoom-) "
+                                "Search (View) (OK) (ZoomLabel) (TestShoot-)");
+    EXPECT_EQ(Combo(CB_GETCOUNT) + sim().Count("CDEnumDeviceReset"), 0);
+    BITMAP bitmap{};  // the drawing surface has the area's size
     ASSERT_TRUE(GetObjectA(Access::ViewBitmap(*dialog), sizeof bitmap, &bitmap));
-    EXPECT_EQ(bitmap.bmWidth, 480);
-    EXPECT_EQ(bitmap.bmHeight, 400);
-    ASSERT_TRUE(GetObjectA(Access::ImageBitmap(*dialog), sizeof bitmap, &bitmap));
-    EXPECT_EQ(bitmap.bmWidth, 480);
-}
-
-TEST_F(CameraWindowTest, ModelessWindowIgnoresEnterEscapeOkAndClose) {
-    OpenModeless(1);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        MSG msg{hwnd(), WM_KEYDOWN, key, 0, 0, {0, 0}};
-        IsDialogMessageA(hwnd(), &msg);
-    }
-    SendMessageA(hwnd(), WM_COMMAND, IDOK, 0);
-    SendMessageA(hwnd(), WM_COMMAND, IDCANCEL, 0);
-    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
-    Drain();
-    ASSERT_TRUE(IsWindow(hwnd()));
-    EXPECT_TRUE(IsWindowVisible(hwnd()));
-}
-
-TEST_F(CameraWindowTest, WithoutCameraTheListHoldsNoneAndConnectDoesNothing) {
-    Configure("[Simulator]\nCameras=0\n");
-    OpenModeless(1);
-    ASSERT_EQ(ComboCount(), 1);
-    EXPECT_EQ(ComboText(0), "None");
-    EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_GETITEMDATA, 0, 0), 0);
-    host.Clear();
-    ConnectWithButton();
-    EXPECT_EQ(sim().Count("CDOpenSource"), 0);
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_Connect));
-    BOOL connected = TRUE;
-    ASSERT_TRUE(dialog->IsConnected(&connected));
-    EXPECT_FALSE(connected);
+    EXPECT_TRUE(bitmap.bmWidth == 480 && bitmap.bmHeight == 400);
+    // Without a host window in the parameters notifications go nowhere, not even to the parent.
+    para.hwndHost = nullptr;
+    dialog->ApplyPara(&para);
+    host.Take();
+    const char text[] = "x.jpg";
+    for (UINT message : {WM_CAM_STATUS, WM_CAM_FILE_SAVED, WM_CAM_VIEWFINDER_ENABLE, WM_CAM_POWERED_OFF})
+        SendMessageA(hwnd(), message, reinterpret_cast<WPARAM>(text), reinterpret_cast<LPARAM>(text));
+    dialog.reset();
     EXPECT_TRUE(host.Take().empty());
 }
 
-TEST_F(CameraWindowTest, InterfaceConnectEnablesNoButtonButTheConnectButtonDoes) {
-    OpenModeless(1);
-    SourceInfo records[2] = {};
-    ASSERT_TRUE(dialog->GetSouceInfo(records, 2));
-    host.Clear();
-    ASSERT_TRUE(dialog->Connect(&records[0]));
-    EXPECT_EQ(Access::Source(*dialog), records[0].modelName);
-    // The controller's own messages act on the controls all the same: the zoom notice it sends
-    // during the connect enables the slider of this zoom camera.
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ZomSldr));
-    for (int id : kCameraControls) {
-        if (id != IDC_HndlCnnDlg_ZomSldr) {
-            EXPECT_FALSE(Enabled(hwnd(), id)) << id;
-        }
-    }
-    Drain();
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_DisCnect));
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_Release));
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HndlCnnDlg_Setting));
-    // Likewise its posted viewfinder notice enables the Viewfinder button and reaches the host.
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ViewFinder));
-    auto offered = host.Of(kMsgViewfinderEnable);
-    ASSERT_EQ(offered.size(), 1u);
-    EXPECT_EQ(offered[0].wParam, 1u);
-    EXPECT_EQ(offered[0].lParam, 0);
-
-    ASSERT_TRUE(dialog->Disconnect());
-    ConnectWithButton(0);
-    for (int id : {IDC_HndlCnnDlg_Setting, IDC_HandleCanonDlg_DisCnect, IDC_HandleCanonDlg_Release,
-                   IDC_HndlCnnDlg_ViewFinder, IDC_HndlCnnDlg_ZomSldr})
-        EXPECT_TRUE(Enabled(hwnd(), id)) << id;
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_Connect));
-    // To LCD waits for a running viewfinder.
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HndlCnnDlg_ToLCD));
-    EXPECT_EQ(Access::Source(*dialog), ComboText(0));
-}
-
-TEST_F(CameraWindowTest, ConnectButtonSetsUpTheZoomSlider) {
+TEST_F(CameraWindowTest, InterfaceOperationsDriveTheCameraButOnlyTheConnectButtonEnablesButtons) {
     Configure("[Camera1]\nZoomMax=12\nZoomOther=3\nZoomPos=7\n");
     OpenModeless(1);
-    ConnectWithButton(0);
-    HWND slider = GetDlgItem(hwnd(), IDC_HndlCnnDlg_ZomSldr);
-    EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMIN, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), 12);
-    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 7);
-}
-
-TEST_F(CameraWindowTest, FailedConnectLeavesConnectEnabled) {
-    Configure("[Camera1]\nBusy=1\n");
-    OpenModeless(1);
-    ConnectWithButton(0);
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_Connect));
-    EXPECT_FALSE(Enabled(hwnd(), IDC_HandleCanonDlg_DisCnect));
-    // The busy camera's warning came from the controller.
-    EXPECT_TRUE(test_support::PumpUntil([] { return !test_support::TakeMessageBoxes().empty(); }, 5000));
-}
-
-TEST_F(CameraWindowTest, ViewfinderButtonStartsThenHidesAndShowsTheLiveView) {
-    OpenModeless(1);
-    ConnectWithButton(0);
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "View Off");
-    EXPECT_TRUE(Access::ViewStarted(*dialog));
-    EXPECT_TRUE(Access::ViewShown(*dialog));
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ViewFinder));
+    uint32_t value = 0;
+    EXPECT_FALSE(dialog->GetDeviceCounts(nullptr) || dialog->GetSouceInfo(nullptr, 2) || dialog->Connect(nullptr) ||
+                 dialog->GetMaxZoomPos(nullptr, &value) || dialog->GetMaxZoomPos(&value, nullptr) ||
+                 dialog->GetCurrentZoomPos(nullptr) || dialog->IsConnected(nullptr) ||
+                 dialog->InitDCSettingByIniFile(nullptr));
+    EXPECT_TRUE(dialog->GetDeviceCounts(&value) && value == 2);
+    SourceInfo records[2] = {}, none{};
+    ASSERT_TRUE(dialog->GetSouceInfo(records, 2));
+    EXPECT_FALSE(dialog->Connect(&none));
+    host.Take();
+    ASSERT_TRUE(dialog->Connect(&records[0]));
     Drain();
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ToLCD));  // the running viewfinder offers the LCD
+    EXPECT_FALSE(dialog->Connect(&records[1]));  // one source at a time
+    EXPECT_EQ(Access::Source(*dialog), records[0].modelName);
+    // Only the controller's own notices act on the controls: zoom and viewfinder are offered,
+    // and the host hears of the viewfinder.
+    EXPECT_EQ(Controls(hwnd()), "Source Connect Setting- Disconnect- Release- Viewfinder LCD- Zoom Search View (OK) "
+                                "(ZoomLabel) (TestShoot-)");
+    EXPECT_EQ(host.Of(kMsgViewfinderEnable), std::vector<Notification>({{kMsgViewfinderEnable, 1, 0, ""}}));
+    // Zoom: the SDK's two maxima change places; a new position is stored but leaves the slider.
+    uint32_t maxPos = 0, second = 0, position = 0;
+    EXPECT_TRUE(dialog->GetMaxZoomPos(&maxPos, &second) && maxPos == 3 && second == 12);
+    ASSERT_TRUE(dialog->SetZoomPos(6) && dialog->GetCurrentZoomPos(&position) && position == 6);
+    EXPECT_FALSE(dialog->SetZoomPos(13));  // above the maximum
+    EXPECT_EQ(IniValue("SetData.ini", (Access::Source(*dialog) + "Setting").c_str(), "Zoom Pos"), "6");
+    EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HndlCnnDlg_ZomSldr, TBM_GETPOS, 0, 0), 0);
 
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "View On");
-    EXPECT_TRUE(Access::ViewStarted(*dialog));
-    EXPECT_FALSE(Access::ViewShown(*dialog));
-    const RECT view = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
-    EXPECT_EQ(WindowPixel((view.left + view.right) / 2, (view.top + view.bottom) / 2), CameraDialog::kBackground);
-
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "View Off");
-    EXPECT_EQ(sim().Count("CDStartViewfinder"), 1);  // shown again, not restarted
-}
-
-TEST_F(CameraWindowTest, FailedViewfinderStartKeepsTheButtonAndTheNextClickTriesAgain) {
-    OpenModeless(1);
-    ConnectWithButton(0);
+    // A failed start fails; the first successful call starts and shows whatever the flag; later
+    // calls only show or hide.
     sim().SimSetFault("CDLockUI", cdNOT_CONNECTED, 1);
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ViewFinder));
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "Viewfinder");
-    EXPECT_FALSE(Access::ViewStarted(*dialog));
-    EXPECT_FALSE(Access::ViewShown(*dialog));
-    EXPECT_EQ(sim().Count("CDStartViewfinder"), 0);
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
+    EXPECT_FALSE(dialog->OpenViewFinder(TRUE));
+    EXPECT_EQ(Access::ViewState(*dialog), "stopped");
+    for (BOOL show : {FALSE, FALSE, TRUE}) ASSERT_TRUE(dialog->OpenViewFinder(show));
+    EXPECT_EQ(Access::ViewState(*dialog), "started shown");
     EXPECT_EQ(sim().Count("CDStartViewfinder"), 1);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "View Off");
+    // The simulated scene is no flat grey: frames from the camera reach the window.
+    EXPECT_TRUE(test_support::PumpUntil([&] { return ViewCentre() != CameraDialog::kBackground; }, 5000));
+    ASSERT_TRUE(dialog->OpenViewFinder(FALSE));
+    EXPECT_EQ(Access::ViewState(*dialog), "started");
+    EXPECT_EQ(ViewCentre(), CameraDialog::kBackground);
+
+    ASSERT_TRUE(dialog->Disconnect());
+    EXPECT_EQ(Access::ViewState(*dialog), "stopped");
+    EXPECT_FALSE(Connected());
+    ConnectWithButton(0);
+    EXPECT_EQ(Controls(hwnd()), kConnected);  // To LCD waits for a running viewfinder
 }
 
-TEST_F(CameraWindowTest, DisconnectButtonPutsThePanelBack) {
+TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
+    Configure("[Camera1]\nZoomMax=12\nZoomPos=7\n");
     OpenModeless(1);
+    EXPECT_FALSE(dialog->PopSettingDlg());  // no camera yet
     ConnectWithButton(0);
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    Drain();
-    ASSERT_TRUE(Enabled(hwnd(), IDC_HndlCnnDlg_ToLCD));
-    Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
-    ASSERT_EQ(IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD), BST_CHECKED);
-
-    Click(hwnd(), IDC_HandleCanonDlg_DisCnect);
-    Drain();
-    for (int id : kCameraControls) EXPECT_FALSE(Enabled(hwnd(), id)) << id;
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_Connect));
-    EXPECT_EQ(IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD), BST_UNCHECKED);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "View On");
-    EXPECT_FALSE(Access::ViewStarted(*dialog));
-    EXPECT_FALSE(Access::ViewShown(*dialog));
-    EXPECT_EQ(sim().Count("CDCloseSource"), 1);
-    BOOL connected = TRUE;
-    dialog->IsConnected(&connected);
-    EXPECT_FALSE(connected);
-    // Connecting again works from the same list.
-    ConnectWithButton(0);
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_DisCnect));
-}
-
-TEST_F(CameraWindowTest, ReleaseButtonShootsAndTheHostHearsOfTheLastFile) {
-    const std::string folder = TestFile("shots");
-    CreateDirectoryA(folder.c_str(), nullptr);
-    OpenModeless(1, nullptr, folder.c_str());
-    ConnectWithButton(0);
-    host.Clear();
-    Click(hwnd(), IDC_HandleCanonDlg_Release);
-    EXPECT_TRUE(Enabled(hwnd(), IDC_HandleCanonDlg_Release));
-    EXPECT_EQ(sim().Count("CDRelease"), 1);
-    ASSERT_TRUE(test_support::PumpUntil([&] { return !host.Of(kMsgFileSaved).empty(); }, 10000));
-    const Notification saved = host.Of(kMsgFileSaved).front();
-    EXPECT_EQ(saved.text.rfind(folder + "\\", 0), 0u) << saved.text;
-    EXPECT_NE(GetFileAttributesA(saved.text.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(IniValue(TestFile("FilePath.ini"), "FINISHED", "File Path"), saved.text);
-}
-
-TEST_F(CameraWindowTest, SearchButtonFillsTheListAgain) {
-    OpenModeless(1);
-    SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_SETCURSEL, 1, 0);
-    sim().SimLogClear();
-    Click(hwnd(), IDC_BtnSearch);
-    EXPECT_EQ(sim().Count("CDEnumDeviceReset"), 1);
-    EXPECT_EQ(ComboCount(), 2);
-    EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_GETCURSEL, 0, 0), 0);
-}
-
-TEST_F(CameraWindowTest, ToLcdCheckBoxSwitchesTheCameraOutput) {
-    OpenModeless(1);
-    ConnectWithButton(0);
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    Drain();
-    sim().SimLogClear();
-    Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
-    Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
-    auto calls = sim().Calls("CDSelectViewFinderCameraOutput");
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].args[1], cdVF_OUTPUT_LCD_ON);
-    EXPECT_EQ(calls[1].args[1], cdVF_OUTPUT_LCD_OFF);
-}
-
-TEST_F(CameraWindowTest, ZoomFollowsTheSliderOnlyWhenItReleasesTheMouse) {
-    Configure("[Camera1]\nZoomMax=9\nZoomPos=2\n");
-    OpenModeless(1);
-    ConnectWithButton(0);
+    EXPECT_TRUE(dialog->PopSettingDlg());
+    // The slider shows the zoom; keys move it, not the lens, which follows when it lets go.
     HWND slider = GetDlgItem(hwnd(), IDC_HndlCnnDlg_ZomSldr);
-    sim().SimLogClear();
-    auto releaseCapture = [&] {
-        NMHDR header{slider, IDC_HndlCnnDlg_ZomSldr, static_cast<UINT>(NM_RELEASEDCAPTURE)};
-        return SendMessageA(hwnd(), WM_NOTIFY, IDC_HndlCnnDlg_ZomSldr, reinterpret_cast<LPARAM>(&header));
-    };
-    // Keys move the slider, not the lens.
+    EXPECT_TRUE(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0) == 12 && SendMessageA(slider, TBM_GETPOS, 0, 0) == 7);
+    NMHDR letGo{slider, IDC_HndlCnnDlg_ZomSldr, static_cast<UINT>(NM_RELEASEDCAPTURE)};
     SetFocus(slider);
     SendMessageA(slider, WM_KEYDOWN, VK_DOWN, 0);
-    SendMessageA(slider, WM_KEYUP, VK_DOWN, 0);
-    EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 3);
-    EXPECT_EQ(sim().Count("CDSetZoomPos"), 0);
-    EXPECT_EQ(sim().Setting("ZoomPos"), 2u);
+    EXPECT_TRUE(SendMessageA(slider, TBM_GETPOS, 0, 0) == 8 && sim().Count("CDSetZoomPos") == 0);
+    for (int i = 0; i < 2; ++i) SendMessageA(hwnd(), WM_NOTIFY, IDC_HndlCnnDlg_ZomSldr, LPARAM(&letGo));
+    auto calls = sim().Calls("CDSetZoomPos");  // once: the second time the lens is there already
+    EXPECT_TRUE(calls.size() == 1 && calls[0].args[1] == 8 && IsWindowEnabled(slider));
+    auto viewfinder = [&] {
+        Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
+        return Text(hwnd(), IDC_HndlCnnDlg_ViewFinder) + ": " + Access::ViewState(*dialog) +
+               (On(IDC_HndlCnnDlg_ViewFinder) ? "" : ", disabled");
+    };
+    // A failed start keeps the button as it was, and the next click tries again.
+    sim().SimSetFault("CDLockUI", cdNOT_CONNECTED, 1);
+    EXPECT_EQ(viewfinder(), "Viewfinder: stopped");
+    EXPECT_EQ(viewfinder(), "View Off: started shown");
+    Drain();
+    EXPECT_TRUE(On(IDC_HndlCnnDlg_ToLCD));  // the running viewfinder offers the LCD
+    EXPECT_EQ(viewfinder(), "View On: started");
+    EXPECT_EQ(ViewCentre(), CameraDialog::kBackground);
+    EXPECT_EQ(viewfinder(), "View Off: started shown");
+    EXPECT_EQ(sim().Count("CDStartViewfinder"), 1);  // shown again, not restarted
 
-    SendMessageA(slider, TBM_SETPOS, TRUE, 5);
-    releaseCapture();
-    EXPECT_EQ(sim().Setting("ZoomPos"), 5u);
-    EXPECT_TRUE(IsWindowEnabled(slider));
-    const std::string section = ComboText(0) + "Setting";
-    EXPECT_EQ(IniValue(TestFile("SetData.ini"), section.c_str(), "Zoom Pos"), "5");
-
-    // Letting go where the lens already is changes nothing.
     sim().SimLogClear();
-    releaseCapture();
-    EXPECT_EQ(sim().Count("CDSetZoomPos"), 0);
+    for (int i = 0; i < 3; ++i) Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
+    calls = sim().Calls("CDSelectViewFinderCameraOutput");
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(calls[0].args[1] == cdVF_OUTPUT_LCD_ON && calls[1].args[1] == cdVF_OUTPUT_LCD_OFF);
+
+    sim().SimLogClear();
+    Click(hwnd(), IDC_HandleCanonDlg_DisCnect);  // puts the panel back
+    Drain();
+    EXPECT_EQ(Controls(hwnd()), kIdle);
+    EXPECT_EQ(IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD), BST_UNCHECKED);
+    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder) + ": " + Access::ViewState(*dialog), "View On: stopped");
+    EXPECT_TRUE(sim().Count("CDCloseSource") == 1 && !Connected());
+    ConnectWithButton(0);
+    EXPECT_EQ(Controls(hwnd()), kConnected);
 }
 
-TEST_F(CameraWindowTest, TextsComeFromTheLanguageFileSections) {
-    ASSERT_TRUE(test_support::WriteTextFile(TestFile("KamvioML.ini"),
-                                            "[Handle dialog]\r\nConnect=Verbinden\r\nView On=unused\r\n"
-                                            "[Error Message]\r\nView Off=Bild aus\r\nView On=Bild an\r\n"));
-    OpenModeless(1);
-    EXPECT_EQ(Text(hwnd(), IDC_HandleCanonDlg_Connect), "Verbinden");
-    EXPECT_EQ(Text(hwnd(), IDC_HandleCanonDlg_Release), "Release");
-    ConnectWithButton(0);
-    // After the window texts the translator stays on the message section, which the button
-    // captions of the viewfinder then come from.
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "Bild aus");
-    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
-    EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder), "Bild an");
+TEST_F(CameraWindowTest, SaveFolderMustExistOrTheDefaultIsTakenAndNoWindowMeansNoCamera) {
+    const std::string existing = TestFile("saves"), slashed = existing + "\\", longPath(400, 'p');
+    CreateDirectoryA(existing.c_str(), nullptr);
+    const std::tuple<const char*, bool, std::string> rows[] = {  // folder, SaveFolderExists, chosen
+        {existing.c_str(), true, existing}, {slashed.c_str(), true, slashed},  // kept as given
+        {"c:\\", true, "c:\\"},             {"", false, "c:\\Canon"},
+        {nullptr, false, "c:\\Canon"},      {"Z:\\no\\such\\folder", false, "c:\\Canon"},
+        {longPath.c_str(), false, "c:\\Canon"}};  // past the path limit, never taken
+    CameraDialog d(nullptr);
+    for (const auto& [folder, exists, chosen] : rows) {
+        const KamvioPara block = Para(host.hwnd(), 1, folder);
+        EXPECT_TRUE(SaveFolderExists(folder) == exists && d.ApplyPara(&block)) << (folder ? folder : "(null)");
+        EXPECT_EQ(Access::SaveFolder(d), chosen);
+    }
+    EXPECT_NE(GetFileAttributesA("c:\\Canon") & FILE_ATTRIBUTE_DIRECTORY, 0u);  // created
+    EXPECT_FALSE(SaveFolderExists(std::string(5000, 'x').c_str()));
+    EXPECT_TRUE(d.ApplyPara(nullptr) && Access::SaveFolder(d) == "c:\\Canon");
+
+    uint32_t count = 77, zoom = 77, second = 77;
+    SourceInfo records[2] = {};
+    BOOL connected = 5;
+    EXPECT_FALSE(d.GetDeviceCounts(&count) || d.GetSouceInfo(records, 2) || d.Connect(&records[0]) ||
+                 d.TakePhoto() || d.OpenViewFinder(TRUE) || d.OpenCameraLCDView(TRUE) ||
+                 d.GetMaxZoomPos(&zoom, &second) || d.SetZoomPos(1) || d.GetCurrentZoomPos(&zoom) || d.PopSettingDlg());
+    EXPECT_TRUE(d.Disconnect() && d.IsConnected(&connected));  // nothing to undo
+    EXPECT_TRUE(!connected && zoom == 77 && second == 77);
+    EXPECT_EQ(sim().SimLogCount(), 0u);
 }

@@ -2,20 +2,19 @@
 
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstring>
-
-#include "tests/common/test_support.h"
 
 namespace dialog_test {
 
 namespace {
-constexpr char kHostClass[] = "KamvioDialogTestHost";
 constexpr UINT kRunAction = WM_APP + 50;
 
-std::string TextAt(const void* address) {
-    if (!address) return {};
-    const auto* text = static_cast<const char*>(address);
-    return std::string(text, strnlen(text, MAX_PATH));
+BOOL CALLBACK CountWindow(HWND, LPARAM count) { return ++*reinterpret_cast<long*>(count) > 0; }
+
+BOOL CALLBACK CountWindowTree(HWND window, LPARAM count) {
+    EnumChildWindows(window, CountWindow, count);
+    return CountWindow(window, count);
 }
 }  // namespace
 
@@ -23,26 +22,16 @@ HostWindow::HostWindow() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHostClass;
+    wc.lpszClassName = "KamvioDialogTestHost";
     RegisterClassA(&wc);  // fails harmlessly when already registered
-    m_hwnd = CreateWindowExA(0, kHostClass, "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800, 700, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), this);
-    if (m_hwnd) ::ShowWindow(m_hwnd, SW_SHOW);
+    m_hwnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                             800, 700, nullptr, nullptr, wc.hInstance, this);
 }
-
-HostWindow::~HostWindow() {
-    if (m_hwnd) {
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
-    }
-}
-
-std::vector<Notification> HostWindow::Take() { return std::exchange(m_received, {}); }
 
 std::vector<Notification> HostWindow::Of(UINT message) const {
     std::vector<Notification> found;
-    for (const Notification& n : m_received)
-        if (n.message == message) found.push_back(n);
+    std::copy_if(m_received.begin(), m_received.end(), std::back_inserter(found),
+                 [message](const Notification& n) { return std::get<0>(n) == message; });
     return found;
 }
 
@@ -52,228 +41,187 @@ void HostWindow::PostAction(std::function<void()> action) {
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self) {
-        switch (message) {
-        case kMsgFileSaved:
-            self->m_received.push_back({message, wParam, lParam, TextAt(reinterpret_cast<void*>(wParam))});
-            return 0;
-        case kMsgStatus:
-            self->m_received.push_back({message, wParam, lParam, TextAt(reinterpret_cast<void*>(lParam))});
-            return 0;
-        case kMsgViewfinderEnable:
-        case kMsgPoweredOff:
-            self->m_received.push_back({message, wParam, lParam, {}});
-            return 0;
-        case kRunAction:
-            if (!self->m_actions.empty()) {
-                auto action = std::move(self->m_actions.front());
-                self->m_actions.erase(self->m_actions.begin());
-                action();
-            }
-            return 0;
-        default:
-            break;
-        }
+    if (self && message >= kMsgFileSaved && message <= kMsgPoweredOff) {
+        const char* text = reinterpret_cast<const char*>(message == kMsgFileSaved ? wParam
+                                                         : message == kMsgStatus  ? lParam
+                                                                                  : 0);
+        self->m_received.emplace_back(message, wParam, lParam, text ? std::string(text, strnlen(text, MAX_PATH)) : "");
+        return 0;
+    }
+    if (self && message == kRunAction && !self->m_actions.empty()) {
+        auto action = std::move(self->m_actions.front());
+        self->m_actions.erase(self->m_actions.begin());
+        action();
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-KamvioPara MakePara(HWND host, uint32_t showControls, uint8_t saveMode, const char* folder) {
-    KamvioPara para{};
-    para.hwndHost = host;
-    para.msgFileSaved = kMsgFileSaved;
-    para.msgViewfinderEnable = kMsgViewfinderEnable;
-    para.saveMode = saveMode;
-    para.showControls = showControls;
-    para.pszSaveFolder = folder;
-    para.msgStatus = kMsgStatus;
-    para.msgPoweredOff = kMsgPoweredOff;
-    return para;
-}
-
-bool Sim::Load() {
-    if (SimReset) return true;
-    HMODULE module = LoadLibraryA((TestFolder() + "\\CDSDK.dll").c_str());
-    if (!module) return false;
-#define SIM_RESOLVE(ret, name, params) name = reinterpret_cast<PFN_##name>(GetProcAddress(module, #name));
-    SIM_CONTROL_EXPORTS(SIM_RESOLVE)
-#undef SIM_RESOLVE
-    return SimReset != nullptr;
-}
-
 std::vector<SimCall> Sim::Calls(const char* name) const {
     std::vector<SimCall> calls;
-    const uint32_t n = SimLogCount();
-    for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t i = 0, n = SimLogCount(); i < n; ++i) {
         SimCall call{};
         if (SimLogGet(i, &call) && strcmp(call.name, name) == 0) calls.push_back(call);
     }
     return calls;
 }
 
-int Sim::Count(const char* name) const { return static_cast<int>(Calls(name).size()); }
-
-uint32_t Sim::Setting(const char* key) const {
-    uint32_t value = 0xDEADBEEF;
-    SimGetSetting(key, &value);
-    return value;
-}
-
 Sim& Simulator() {
-    static Sim sim;
-    sim.Load();
+    static Sim sim = [] {
+        Sim loaded;
+        if (HMODULE module = LoadLibraryA(TestFile("CDSDK.dll").c_str())) {
+#define SIM_RESOLVE(ret, name, params) loaded.name = reinterpret_cast<PFN_##name>(GetProcAddress(module, #name));
+            SIM_CONTROL_EXPORTS(SIM_RESOLVE)
+#undef SIM_RESOLVE
+        }
+        return loaded;
+    }();
     return sim;
 }
 
 std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h, const std::function<COLORREF(uint32_t, uint32_t)>& pixel) {
-    const uint32_t row = (w * 3 + 3) & ~3u;
-    const uint32_t offset = 14 + 40;
+    const uint32_t row = (w * 3 + 3) & ~3u, offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     std::vector<uint8_t> frame(offset + static_cast<size_t>(row) * h, 0);
-    auto put32 = [&](size_t at, uint32_t v) { memcpy(&frame[at], &v, 4); };
-    frame[0] = 'B';
-    frame[1] = 'M';
-    put32(2, static_cast<uint32_t>(frame.size()));
-    put32(10, offset);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = static_cast<LONG>(w);
-    header.biHeight = static_cast<LONG>(h);
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = row * h;
-    memcpy(&frame[14], &header, sizeof header);
-    for (uint32_t y = 0; y < h; ++y) {
-        uint8_t* line = &frame[offset + static_cast<size_t>(h - 1 - y) * row];  // bottom-up
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(frame.size()), 0, 0, offset};
+    const BITMAPINFOHEADER info{sizeof info, LONG(w), LONG(h), 1, 24, BI_RGB, row * h, 0, 0, 0, 0};
+    memcpy(&frame[0], &file, sizeof file);
+    memcpy(&frame[sizeof file], &info, sizeof info);
+    for (uint32_t y = 0; y < h; ++y)
         for (uint32_t x = 0; x < w; ++x) {
+            uint8_t* p = &frame[offset + static_cast<size_t>(h - 1 - y) * row + x * 3];  // bottom-up
             const COLORREF c = pixel(x, y);
-            line[x * 3 + 0] = GetBValue(c);
-            line[x * 3 + 1] = GetGValue(c);
-            line[x * 3 + 2] = GetRValue(c);
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
         }
-    }
     return frame;
 }
 
-std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) {
-    return MakeFrame(w, h, [colour](uint32_t, uint32_t) { return colour; });
-}
-
-COLORREF PixelAt(HDC dc, int x, int y) { return GetPixel(dc, x, y) & 0xFFFFFF; }
-
-std::string IniValue(const std::string& file, const char* section, const char* key) {
+std::string IniValue(const char* file, const char* section, const char* key) {
     char value[1024] = {};
-    GetPrivateProfileStringA(section, key, "", value, sizeof value, file.c_str());
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, TestFile(file).c_str());
     return value;
 }
 
-std::vector<std::string> IniKeys(const std::string& file, const char* section) {
+std::vector<std::string> IniKeys(const char* file, const char* section) {
     std::vector<char> buffer(8192, '\0');
-    DWORD n = GetPrivateProfileStringA(section, nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                       file.c_str());
+    GetPrivateProfileStringA(section, nullptr, "", buffer.data(), 8192, TestFile(file).c_str());
     std::vector<std::string> keys;
-    for (DWORD i = 0; i < n;) {
-        std::string key(&buffer[i]);
-        if (key.empty()) break;
-        i += static_cast<DWORD>(key.size()) + 1;
-        keys.push_back(key);
-    }
+    for (const char* key = buffer.data(); *key; key += strlen(key) + 1) keys.push_back(key);
     return keys;
 }
 
-std::string TestFolder() { return test_support::ExeFolder(); }
-
-std::string TestFile(const char* name) { return TestFolder() + "\\" + name; }
-
-void RemoveSettingsFiles() {
-    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
-        DeleteFileA(TestFile(name).c_str());
-}
-
-namespace {
-
-struct WineGdiEntry {  // one entry of Wine's shared GDI handle table
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t user;
-};
-
-long CountGdiObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted) return static_cast<long>(counted);
-    // Wine's counter is a stub; its shared handle table hangs off the process block as on Windows.
+// Wine's counters are stubs answering 0: then its shared GDI table is read, and windows and
+// handles are enumerated.
+ResourceCounts MeasureResources() {
+    ResourceCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                          static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), 0};
+    if (!counts.gdi) {
+        // The table hangs off the process block where Windows keeps its own: 0x10000 entries of
+        // 24 bytes, the object type (0: free) at byte 14.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"  // the segment-register read of NtCurrentTeb
-    const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+        const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
 #pragma GCC diagnostic pop
-    const size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    const auto* table = *reinterpret_cast<const WineGdiEntry* const*>(peb + offset);
-    if (!table) return -1;
-    long n = 0;
-    for (size_t i = 0; i < 0x10000; ++i)
-        if (table[i].type) ++n;
-    return n;
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM count) {
-    ++*reinterpret_cast<long*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
-    ++*reinterpret_cast<long*>(count);
-    EnumChildWindows(window, CountChild, count);
-    return TRUE;
-}
-
-long CountUserObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted) return static_cast<long>(counted);
-    long n = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountTopLevel, reinterpret_cast<LPARAM>(&n));
-    return n;
-}
-
-long CountHandles() {
-    DWORD counted = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted) return static_cast<long>(counted);
-    long n = 0;
-    for (uintptr_t value = 4; value < 0x4000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++n;
+        const auto* table = *reinterpret_cast<const uint8_t* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+        counts.gdi = table ? 0 : -1;
+        for (size_t i = 0; table && i < 0x10000; ++i) counts.gdi += table[i * 24 + 14] ? 1 : 0;
     }
-    return n;
+    if (!counts.user) EnumThreadWindows(GetCurrentThreadId(), CountWindowTree, reinterpret_cast<LPARAM>(&counts.user));
+    DWORD handles = 0, flags = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &handles)) counts.handles = static_cast<long>(handles);
+    for (uintptr_t value = 4; !handles && value < 0x4000; value += 4)
+        counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return counts;
 }
 
-}  // namespace
+RECT ClientRectOf(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
-ResourceCounts MeasureResources() { return {CountGdiObjects(), CountUserObjects(), CountHandles()}; }
-
-bool Visible(HWND dialog, int id) { return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
-
-bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-
-std::string Text(HWND dialog, int id) {
-    char text[256] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
+std::string Place(HWND dialog, int id) {
+    const RECT r = ClientRectOf(dialog, id);
+    char text[64];
+    snprintf(text, sizeof text, "%04d,%04d,%04d,%04d", int(r.left), int(r.top), int(r.right - r.left),
+             int(r.bottom - r.top));
     return text;
 }
 
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-RECT ClientRectOf(HWND dialog, int id) {
-    RECT rect{};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+std::string Controls(HWND dialog) {
+    static const std::pair<int, const char*> kControls[] = {
+        {IDC_HandleCanonDlg_SourceCmb, "Source"}, {IDC_HandleCanonDlg_Connect, "Connect"},
+        {IDC_HndlCnnDlg_Setting, "Setting"},      {IDC_HandleCanonDlg_DisCnect, "Disconnect"},
+        {IDC_HandleCanonDlg_Release, "Release"},  {IDC_HndlCnnDlg_ViewFinder, "Viewfinder"},
+        {IDC_HndlCnnDlg_ToLCD, "LCD"},            {IDC_HndlCnnDlg_ZomSldr, "Zoom"},
+        {IDC_BtnSearch, "Search"},                {IDC_HndlCnnDlg_View, "View"},
+        {IDOK, "OK"},                             {IDC_HndlCnnDlg_ZoomLabel, "ZoomLabel"},
+        {IDC_HndlCnnDlg_TestShoot, "TestShoot"}};
+    std::string state;
+    for (const auto& [id, name] : kControls) {
+        const std::string shown = std::string(name) + (Enabled(dialog, id) ? "" : "-");
+        state += (state.empty() ? "" : " ") + (Visible(dialog, id) ? shown : "(" + shown + ")");
+    }
+    return state;
 }
 
 }  // namespace dialog_test
+
+using namespace dialog_test;
+
+void CameraWindowTest::SetUp() {
+    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
+        DeleteFileA(TestFile(name).c_str());
+    ASSERT_TRUE(sim().SimReset) << "CDSDK.dll beside the test";
+    sim().SimReset();
+    test_support::ClearMessageBoxes();
+    ASSERT_NE(host.hwnd(), nullptr);
+}
+
+void CameraWindowTest::OpenModeless(uint32_t showControls, const RECT* rect) {
+    dialog = std::make_unique<CameraDialog>(host.hwnd());
+    para = Para(host.hwnd(), showControls);
+    dialog->ApplyPara(&para);
+    if (rect) dialog->SetWindowRect(*rect);
+    EXPECT_TRUE(dialog->Create(host.hwnd()));
+    dialog->ShowWindow(SW_SHOW);
+    Drain();
+}
+
+void CameraWindowTest::ConnectWithButton(int index) {
+    Combo(CB_SETCURSEL, static_cast<WPARAM>(index));
+    SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_HandleCanonDlg_SourceCmb, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hwnd(), IDC_HandleCanonDlg_SourceCmb)));
+    Click(hwnd(), IDC_HandleCanonDlg_Connect);
+    Drain();
+}
+
+std::string CameraWindowTest::ComboText(int index) const {
+    char text[300] = {};
+    Combo(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void CameraWindowTest::Drain() {
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+COLORREF CameraWindowTest::WindowPixel(int x, int y) const {
+    HDC dc = GetDC(hwnd());
+    const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
+    ReleaseDC(hwnd(), dc);
+    return c;
+}
+
+COLORREF CameraWindowTest::ViewCentre() const {
+    const RECT r = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
+    return WindowPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}

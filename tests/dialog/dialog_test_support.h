@@ -1,71 +1,54 @@
 // Helpers of the camera-window tests: a host window that records notifications, the simulator's
-// control exports, viewfinder frames, INI reading, resource counts, and a look inside the dialog.
+// control exports, frames, settings files, resource counts, and a fixture that opens the window.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialog/camera_dialog.h"
+#include "resources/resource_ids.h"
 #include "simulator/sim_control.h"
+#include "tests/common/test_support.h"
 
 // Friend of CameraDialog: what the tests read or set that the window does not show.
 struct CameraDialogTestAccess {
-    static HDC ViewDc(const CameraDialog& d) { return d.m_dcView.dc(); }
-    static HDC ImageDc(const CameraDialog& d) { return d.m_dcImage.dc(); }
+    static HDC Dc(const CameraDialog& d, bool view) { return view ? d.m_dcView.dc() : d.m_dcImage.dc(); }
     static HBITMAP ViewBitmap(const CameraDialog& d) { return d.m_dcView.bitmap(); }
-    static HBITMAP ImageBitmap(const CameraDialog& d) { return d.m_dcImage.bitmap(); }
     static HFONT Font(const CameraDialog& d) { return d.m_font.get(); }
-    static BOOL ViewStarted(const CameraDialog& d) { return d.m_bViewStarted; }
-    static BOOL ViewShown(const CameraDialog& d) { return d.m_bViewShown; }
+    static std::string ViewState(const CameraDialog& d) {
+        return std::string(d.m_bViewStarted ? "started" : "stopped") + (d.m_bViewShown ? " shown" : "");
+    }
     static void SetViewShown(CameraDialog& d, BOOL shown) { d.m_bViewShown = shown; }
     static const std::string& Source(const CameraDialog& d) { return d.m_strSource; }
     static std::string SaveFolder(const CameraDialog& d) { return d.m_szSaveFolder; }
-    static std::string ModuleDir(const CameraDialog& d) { return d.m_szModuleDir; }
-    static CameraController& Camera(CameraDialog& d) { return d.m_camera; }
-    static uint32_t XCount(const CameraDialog& d) { return d.m_dwXLnCnts; }
-    static uint32_t YCount(const CameraDialog& d) { return d.m_dwYLnCnts; }
-    static const uint32_t* XLines(const CameraDialog& d) { return d.m_pXLine.get(); }
-    static const uint32_t* YLines(const CameraDialog& d) { return d.m_pYLine.get(); }
-    static uint32_t FrameWidth(const CameraDialog& d) { return d.m_dwFrameWidth; }
-    static const KamvioPara& Para(const CameraDialog& d) { return d.m_para; }
+    static std::string ControllerFolder(CameraDialog& d) { return d.m_camera.GetSaveFolder(); }
 };
 
 namespace dialog_test {
 
-// Host notification numbers used by every test.
-enum : UINT {
-    kMsgFileSaved = WM_APP + 1,
-    kMsgViewfinderEnable = WM_APP + 2,
-    kMsgStatus = WM_APP + 3,
-    kMsgPoweredOff = WM_APP + 4,
-};
+enum : UINT { kMsgFileSaved = WM_APP + 1, kMsgViewfinderEnable, kMsgStatus, kMsgPoweredOff };
+// message, wParam, lParam, and the camera name (status) or path (file saved) the pointer carried
+using Notification = std::tuple<UINT, WPARAM, LPARAM, std::string>;
 
-struct Notification {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    std::string text;  // the camera name (status) or the path (file saved) the pointer carried
-};
-
-// A top-level window standing in for the host: parent of the modeless camera window, receiver
-// of its notifications, and a way to run code inside a modal message loop.
+// Stands in for the host: parent of the modeless window, receiver of its notifications, and a
+// way to run code inside a modal message loop.
 class HostWindow {
 public:
     HostWindow();
-    ~HostWindow();
+    ~HostWindow() { DestroyWindow(m_hwnd); }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
-
     HWND hwnd() const { return m_hwnd; }
-    std::vector<Notification> Take();             // and forget
+    std::vector<Notification> Take() { return std::exchange(m_received, {}); }
     std::vector<Notification> Of(UINT message) const;
-    void Clear() { m_received.clear(); }
-    // Runs `action` when the posted request is dispatched (for example inside DoModal's loop).
-    void PostAction(std::function<void()> action);
+    void PostAction(std::function<void()> action);  // runs when dispatched, e.g. inside DoModal
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,49 +57,80 @@ private:
     std::vector<std::function<void()>> m_actions;
 };
 
-// Parameter block naming the host window and the four notification numbers.
-KamvioPara MakePara(HWND host, uint32_t showControls, uint8_t saveMode = 1, const char* folder = nullptr);
-
 // The simulator's control exports, from the CDSDK.dll beside the test (kept loaded).
 struct Sim {
 #define SIM_MEMBER(ret, name, params) PFN_##name name = nullptr;
     SIM_CONTROL_EXPORTS(SIM_MEMBER)
 #undef SIM_MEMBER
-    bool Load();
-    // Calls of `name` in the log since the last SimLogClear.
-    int Count(const char* name) const;
-    std::vector<SimCall> Calls(const char* name) const;
-    uint32_t Setting(const char* key) const;
+    std::vector<SimCall> Calls(const char* name) const;  // since the last SimLogClear
+    int Count(const char* name) const { return static_cast<int>(Calls(name).size()); }
 };
 Sim& Simulator();
 
-// A BMP file image in memory: w x h, 24-bit bottom-up rows; `pixel(x, y)` with y from the top.
+// A BMP file image in memory: 24-bit bottom-up rows; `pixel(x, y)` with y from the top.
 std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h, const std::function<COLORREF(uint32_t, uint32_t)>& pixel);
-std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour);
+inline std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) {
+    return MakeFrame(w, h, [colour](uint32_t, uint32_t) { return colour; });
+}
 
-// Colour of a pixel of a memory DC's bitmap (0xBBGGRR, like GetPixel).
-COLORREF PixelAt(HDC dc, int x, int y);
+inline std::string TestFile(const char* name) { return test_support::ExeFolder() + "\\" + name; }
+std::string IniValue(const char* file, const char* section, const char* key);  // files beside the test
+std::vector<std::string> IniKeys(const char* file, const char* section);
 
-std::string IniValue(const std::string& file, const char* section, const char* key);
-std::vector<std::string> IniKeys(const std::string& file, const char* section);
-std::string TestFolder();                      // the test executable's folder
-std::string TestFile(const char* name);        // TestFolder() + "\" + name
-void RemoveSettingsFiles();                    // KamvioPos.ini, SetData.ini, FilePath.ini, KamvioML.ini
-
-// Live counts of this process's GDI objects, user objects (windows of this thread) and kernel
-// handles; falls back to Wine's shared GDI table and to probing when the counters are stubs.
+// Live counts of GDI objects, windows of this thread and kernel handles.
 struct ResourceCounts {
-    long gdi;
-    long user;
-    long handles;
+    long gdi, user, handles;
 };
 ResourceCounts MeasureResources();
 
-// Controls of the window.
-bool Visible(HWND dialog, int id);
-bool Enabled(HWND dialog, int id);
-std::string Text(HWND dialog, int id);
-void Click(HWND dialog, int id);
-RECT ClientRectOf(HWND dialog, int id);  // a control's rectangle in the dialog's client coordinates
+inline bool Visible(HWND dialog, int id) { return GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; }
+inline bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
+inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+inline std::string Text(HWND dialog, int id) {
+    char text[256] = {};
+    return std::string(text, GetDlgItemTextA(dialog, id, text, sizeof text));
+}
+RECT ClientRectOf(HWND dialog, int id);
+std::string Place(HWND dialog, int id);  // "%04d,%04d,%04d,%04d": left, top, width, height of ClientRectOf
+// The state of every control by name: "(Name)" hidden, "Name-" disabled, e.g. "Connect Release- (OK)".
+std::string Controls(HWND dialog);
 
 }  // namespace dialog_test
+
+// A host window, the simulator reset to its two default cameras, no settings files.
+class CameraWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override {
+        dialog.reset();
+        Drain();
+        sim().SimClearFaults();
+    }
+    static dialog_test::Sim& sim() { return dialog_test::Simulator(); }
+    void Configure(const char* ini) { ASSERT_EQ(sim().SimLoadConfigText(ini), 1u) << ini; }
+    static KamvioPara Para(HWND host, uint32_t showControls, const char* folder = nullptr) {
+        using namespace dialog_test;
+        return {0, host, kMsgFileSaved, kMsgViewfinderEnable, 1, {}, showControls, 0, folder, kMsgStatus,
+                kMsgPoweredOff, {}};
+    }
+    void OpenModeless(uint32_t showControls, const RECT* rect = nullptr);  // child of the host, shown
+    HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
+    bool On(int id) const { return dialog_test::Enabled(hwnd(), id); }
+    // Selects source `index` and presses Connect, then lets posted messages arrive.
+    void ConnectWithButton(int index = 0);
+    LRESULT Combo(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, message, wParam, lParam);
+    }
+    std::string ComboText(int index) const;
+    bool Connected() const {
+        BOOL connected = FALSE;
+        return dialog && dialog->IsConnected(&connected) && connected;
+    }
+    static void Drain();                        // dispatches what is queued now, without waiting
+    COLORREF WindowPixel(int x, int y) const;  // as the screen shows it
+    COLORREF ViewCentre() const;               // of the live-view area, as the screen shows it
+
+    dialog_test::HostWindow host;
+    KamvioPara para{};
+    std::unique_ptr<CameraDialog> dialog;
+};

@@ -3,114 +3,60 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
+#include <tuple>
 
 using namespace live_view;
 
 namespace {
-void ExpectBox(const Box& box, int32_t x, int32_t y, int32_t w, int32_t h) {
-    EXPECT_EQ(box.x, x);
-    EXPECT_EQ(box.y, y);
-    EXPECT_EQ(box.w, w);
-    EXPECT_EQ(box.h, h);
+std::string Text(int32_t a, int32_t b, int32_t c, int32_t d) {
+    return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," + std::to_string(d);
 }
 }  // namespace
 
-TEST(FitPicture, LandscapeFillsTheWidthAndIsCentredVertically) {
-    ExpectBox(FitPicture(320, 240, 480, 400), 0, 20, 480, 360);
-    // Square pictures count as landscape: full width, even when that overflows the height;
-    // the offset (-80 * 0.5 + 0.5 = -39.5) is cut toward zero.
-    ExpectBox(FitPicture(100, 100, 480, 400), 0, -39, 480, 480);
+TEST(LiveViewGeometry, PicturesFitByTheirOwnOrientation) {
+    const std::tuple<uint32_t, uint32_t, int32_t, int32_t, const char*> rows[] = {  // picture, area, x,y,w,h
+        {320, 240, 480, 400, "0,20,480,360"},   // landscape: full width, centred vertically
+        {240, 320, 480, 400, "90,0,300,400"},   // portrait: full height, centred across
+        {320, 240, 200, 600, "0,225,200,150"},  // by the picture's orientation, not the area's
+        {100, 100, 480, 400, "0,-39,480,480"},  // square counts as landscape; -39.5 is cut toward zero
+        {3, 2, 10, 10, "0,2,10,7"},             // 6.67 + 0.5 cut to 7; offset 1.67 + 0.5 cut to 2
+        {2, 3, 11, 10, "2,0,7,10"},
+        {320, 240, 0, 0, "0,0,0,0"},
+    };
+    for (const auto& [w0, h0, W, H, expected] : rows) {
+        const Box b = FitPicture(w0, h0, W, H);
+        EXPECT_EQ(Text(b.x, b.y, b.w, b.h), expected) << w0 << "x" << h0 << " in " << W << "x" << H;
+    }
 }
 
-TEST(FitPicture, PortraitFillsTheHeightAndIsCentredHorizontally) {
-    ExpectBox(FitPicture(240, 320, 480, 400), 90, 0, 300, 400);
+TEST(LiveViewGeometry, DestinationFrameFitsByItsShapeAndCutsTowardZero) {
+    const std::tuple<uint32_t, uint32_t, Box, const char*> rows[] = {  // frame, area, left,top,right,bottom
+        {960, 720, {0, 20, 480, 360}, "0,20,480,380"},    // wide: full width
+        {1000, 500, {0, 0, 480, 360}, "0,60,480,300"},    // flatter: bands above and below
+        {300, 400, {0, 20, 480, 360}, "105,20,375,380"},  // upright: full height, centred on the width
+        {100, 100, {10, 0, 480, 360}, "70,0,430,360"},    // square counts as upright
+        {100, 300, {0, 0, 500, 700}, "133,0,366,700"},    // 233.33 wide: both edges cut toward zero
+        {300, 300, {0, 0, 100, 301}, "-100,0,201,301"},   // wider than the area reaches left of it
+        {0, 720, {0, 0, 480, 360}, "0,0,0,0"},
+    };
+    for (const auto& [fw, fh, area, expected] : rows) {
+        const Edges e = FitDestinationFrame(fw, fh, area).edges;
+        EXPECT_EQ(Text(e.left, e.top, e.right, e.bottom), expected) << fw << "x" << fh;
+    }
+    EXPECT_FLOAT_EQ(FitDestinationFrame(960, 720, Box{0, 20, 480, 360}).scale, 0.5f);
+    EXPECT_FLOAT_EQ(FitDestinationFrame(300, 400, Box{0, 20, 480, 360}).scale, 0.9f);
+    EXPECT_EQ(FitDestinationFrame(0, 720, Box{0, 0, 480, 360}).scale, 0.0f);
 }
 
-TEST(FitPicture, OrientationComesFromThePictureNotFromTheArea) {
-    // A landscape picture in a tall area still takes the full width.
-    ExpectBox(FitPicture(320, 240, 200, 600), 0, 225, 200, 150);
-}
-
-TEST(FitPicture, HalvesRoundUpThroughThePlusHalf) {
-    // 3 x 2 into 10 x 10: s = 10/3, drawn 10 x 7 (6.67 + 0.5 cut), offset (10 - 6.67) / 2 + 0.5 = 2.17 -> 2.
-    ExpectBox(FitPicture(3, 2, 10, 10), 0, 2, 10, 7);
-    // 2 x 3 into 11 x 10: s = 10/3, width 6.67 -> 7, offset (11 - 6.67) / 2 + 0.5 = 2.67 -> 2.
-    ExpectBox(FitPicture(2, 3, 11, 10), 2, 0, 7, 10);
-}
-
-TEST(FitPicture, EmptyAreaGivesAnEmptyPicture) { ExpectBox(FitPicture(320, 240, 0, 0), 0, 0, 0, 0); }
-
-TEST(FramePlausibility, RefusesEmptyAndOversizedHeaders) {
-    EXPECT_TRUE(PlausibleFrameSize(1, 1));
-    EXPECT_TRUE(PlausibleFrameSize(kMaxFrameSide, kMaxFrameSide));
-    EXPECT_FALSE(PlausibleFrameSize(0, 240));
-    EXPECT_FALSE(PlausibleFrameSize(320, 0));
-    EXPECT_FALSE(PlausibleFrameSize(kMaxFrameSide + 1, 2));
-    // A top-down header (negative height) taken as unsigned.
-    EXPECT_FALSE(PlausibleFrameSize(320, static_cast<uint32_t>(-240)));
-}
-
-TEST(RowBytes, PadsTwentyFourBitRowsToFourBytes) {
-    EXPECT_EQ(RowBytes24(1), 4u);
-    EXPECT_EQ(RowBytes24(3), 12u);
-    EXPECT_EQ(RowBytes24(5), 16u);
-    EXPECT_EQ(RowBytes24(320), 960u);
-}
-
-TEST(DestinationFrame, WideFrameTakesTheFullWidthCentredVertically) {
-    // 960 x 720 over the box of a 320 x 240 picture drawn in a 480 x 400 area.
-    DestinationBox d = FitDestinationFrame(960, 720, Box{0, 20, 480, 360});
-    EXPECT_EQ(d.edges.left, 0);
-    EXPECT_EQ(d.edges.top, 20);
-    EXPECT_EQ(d.edges.right, 480);
-    EXPECT_EQ(d.edges.bottom, 380);
-    EXPECT_FLOAT_EQ(d.scale, 0.5f);
-    EXPECT_EQ(LinePosition(480, d.scale, d.edges.left), 240);
-    EXPECT_EQ(LinePosition(360, d.scale, d.edges.top), 200);
-    // A flatter frame leaves bands above and below: 1000 x 500 in 480 x 360 -> 480 x 240 at y 60.
-    d = FitDestinationFrame(1000, 500, Box{0, 0, 480, 360});
-    EXPECT_EQ(d.edges.top, 60);
-    EXPECT_EQ(d.edges.bottom, 300);
-}
-
-TEST(DestinationFrame, UprightFrameTakesTheFullHeightCentredAcrossTheWholeWidth) {
-    DestinationBox d = FitDestinationFrame(300, 400, Box{0, 20, 480, 360});
-    EXPECT_EQ(d.edges.top, 20);
-    EXPECT_EQ(d.edges.bottom, 380);
-    EXPECT_EQ(d.edges.left, 105);  // (480 - 270) / 2
-    EXPECT_EQ(d.edges.right, 375);
-    // Square frames count as upright.
-    d = FitDestinationFrame(100, 100, Box{10, 0, 480, 360});
-    EXPECT_EQ(d.edges.left, 70);
-    EXPECT_EQ(d.edges.right, 430);
-}
-
-TEST(DestinationFrame, FractionsAreCutTowardZero) {
-    // bw = 100 * 7/3 = 233.33: left = 0 - trunc((500 - 233.33) * -0.5) = 133, right = trunc(366.33) = 366.
-    DestinationBox d = FitDestinationFrame(100, 300, Box{0, 0, 500, 700});
-    EXPECT_EQ(d.edges.left, 133);
-    EXPECT_EQ(d.edges.right, 366);
-    // A frame wider than the area in the upright case reaches left of x (the cut is toward zero).
-    d = FitDestinationFrame(300, 300, Box{0, 0, 100, 301});
-    EXPECT_EQ(d.edges.left, 0 - Trunc((100 - 301.0) * -0.5));
-    EXPECT_EQ(d.edges.left, -100);
-}
-
-TEST(DestinationFrame, ZeroSizeGivesNoBox) {
-    DestinationBox d = FitDestinationFrame(0, 720, Box{0, 0, 480, 360});
-    EXPECT_EQ(d.edges.right, 0);
-    EXPECT_EQ(d.scale, 0.0f);
-}
-
-TEST(Lines, HugeValuesStayInRange) {
+TEST(LiveViewGeometry, LinesCutsAndFramesStayInRange) {
+    EXPECT_TRUE(LinePosition(480, 0.5f, 0) == 240 && LinePosition(360, 0.5f, 20) == 200);
     EXPECT_EQ(LinePosition(0xFFFFFFFFu, 1e6f, 0), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(Trunc(-1e20), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(Trunc(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(Trunc(-2.9), -2);
-}
-
-TEST(Lines, MiddleRoundsTowardTheFirstEdge) {
-    EXPECT_EQ(Middle(0, 480), 240);
-    EXPECT_EQ(Middle(20, 381), 200);
-    EXPECT_EQ(Middle(-5, 0), -3);  // (0 - -5) / 2 = 2
+    EXPECT_TRUE(Trunc(std::numeric_limits<double>::quiet_NaN()) == 0 && Trunc(-2.9) == -2);
+    EXPECT_TRUE(Middle(20, 381) == 200 && Middle(-5, 0) == -3);  // rounded toward the first edge
+    EXPECT_TRUE(PlausibleFrameSize(1, 1) && PlausibleFrameSize(kMaxFrameSide, kMaxFrameSide));
+    EXPECT_FALSE(PlausibleFrameSize(0, 240) || PlausibleFrameSize(320, 0) || PlausibleFrameSize(kMaxFrameSide + 1, 2));
+    EXPECT_FALSE(PlausibleFrameSize(320, static_cast<uint32_t>(-240)));  // a top-down header
+    EXPECT_TRUE(RowBytes24(1) == 4 && RowBytes24(3) == 12 && RowBytes24(5) == 16 && RowBytes24(320) == 960);
 }
