@@ -5,30 +5,25 @@
 
 namespace {
 
-TEST(HostOptions, NoArgumentsOpenTheWindow) {
-    HostOptions o = ParseHostOptions({});
-    EXPECT_FALSE(o.scripted);
-    EXPECT_TRUE(o.error.empty());
-}
-
-TEST(HostOptions, ShootTakesACountAndAnOptionalFolder) {
-    HostOptions o = ParseHostOptions({"--shoot", "3", "--out", "C:\\pics"});
-    EXPECT_TRUE(o.scripted);
-    EXPECT_EQ(3, o.shots);
-    EXPECT_EQ("C:\\pics", o.outFolder);
-    EXPECT_TRUE(o.error.empty());
-    o = ParseHostOptions({"--out", "x", "--shoot", "999"});
-    EXPECT_EQ(999, o.shots);
-    EXPECT_TRUE(o.error.empty());
-}
-
-TEST(HostOptions, RefusesBadCountsMissingValuesAndStrayArguments) {
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"--shoot"}, {"--shoot", "0"}, {"--shoot", "-1"}, {"--shoot", "1000"}, {"--shoot", "3x"},
-             {"--shoot", "99999999999999999999"}, {"--shoot", "2", "--out"}, {"--shoot", "2", "--out", ""},
-             {"--out", "dir"}, {"--verbose"}}) {
-        HostOptions o = ParseHostOptions(args);
-        EXPECT_FALSE(o.error.empty()) << args.size() << " " << args.back();
+TEST(HostOptions, AcceptsTheWindowOrACountedShootWithAnOptionalFolderAndRefusesTheRest) {
+    // shots 0: the interactive window, -1: refused
+    const struct { std::vector<std::string> args; int shots; std::string folder; } cases[] = {
+        {{}, 0, ""}, {{"--shoot", "3", "--out", "C:\\pics"}, 3, "C:\\pics"}, {{"--out", "x", "--shoot", "999"}, 999, "x"},
+        {{"--shoot", "1"}, 1, ""}, {{"--shoot"}, -1, ""}, {{"--shoot", "0"}, -1, ""}, {{"--shoot", "-1"}, -1, ""},
+        {{"--shoot", "1000"}, -1, ""}, {{"--shoot", "3x"}, -1, ""}, {{"--shoot", "99999999999999999999"}, -1, ""},
+        {{"--shoot", "2", "--out"}, -1, ""}, {{"--shoot", "2", "--out", ""}, -1, ""}, {{"--out", "dir"}, -1, ""},
+        {{"--verbose"}, -1, ""},
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const std::string& arg : c.args) line += arg + " ";
+        SCOPED_TRACE(line);
+        HostOptions o = ParseHostOptions(c.args);
+        EXPECT_EQ(c.shots < 0, !o.error.empty()) << o.error;
+        if (c.shots < 0) continue;
+        EXPECT_EQ(c.shots > 0, o.scripted);
+        EXPECT_EQ(c.shots, o.shots);
+        EXPECT_EQ(c.folder, o.outFolder);
     }
 }
 

@@ -1,93 +1,113 @@
-// Test access to Kamvio.dll without registration: the library loaded from the test's folder,
-// objects made through its class object, and a host window that records notifications.
+// Test access to Kamvio.dll without registration (loaded from the test's folder, objects made by
+// its class object), and calls of the interface by vtable or by IDispatch.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "dialog/kamvio_para.h"
 #include "kamvio_idl.h"
 #include "platform/handles.h"
+#include "tests/common/test_support.h"
 
 namespace kamvio_test {
 
-// Kamvio.dll beside the test executable, loaded once for the whole test program.
-HMODULE KamvioModule();
-std::wstring KamvioPath();
-
-template <typename F>
-F KamvioExport(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(KamvioModule(), name)));
+inline std::wstring KamvioPath() {
+    std::string path = test_support::ExeFolder() + "\\Kamvio.dll";
+    return std::wstring(path.begin(), path.end());
 }
 
-HRESULT GetClassFactory(REFCLSID clsid, IClassFactory** factory);
-// A new, non-aggregated OvCanonSDK.
-ComPtr<IOvCanonSDK> CreateComponent();
+// Loaded for the whole program, before main starts the message-box watcher: under Wine the
+// start-up of comctl32 (a dependency) can deadlock with a thread that enumerates windows.
+inline const HMODULE g_kamvio = LoadLibraryW(KamvioPath().c_str());
 
-// A top-level window standing in for the host application. It records every message whose
-// number is one of the four notification numbers it hands out in Para().
-class HostWindow {
-public:
-    static constexpr UINT kMsgFileSaved = WM_APP + 1;
-    static constexpr UINT kMsgViewfinder = WM_APP + 2;
-    static constexpr UINT kMsgStatus = WM_APP + 3;
-    static constexpr UINT kMsgPoweredOff = WM_APP + 4;
+template <typename F = HRESULT(STDAPICALLTYPE*)()>
+F KamvioExport(const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_kamvio, name)));
+}
 
-    struct Note {
-        UINT message;
-        WPARAM wParam;
-        std::string text;  // the path (file saved) or camera name (status) the note carried
-    };
+inline HRESULT GetClassFactory(REFCLSID clsid, IClassFactory** factory) {
+    auto get = KamvioExport<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
+    return get ? get(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory)) : E_UNEXPECTED;
+}
 
-    HostWindow();
-    ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
+inline ComPtr<IOvCanonSDK> CreateComponent() {
+    ComPtr<IClassFactory> factory;
+    ComPtr<IOvCanonSDK> object;
+    if (SUCCEEDED(GetClassFactory(CLSID_OvCanonSDK, factory.put())))
+        factory->CreateInstance(nullptr, IID_IOvCanonSDK, object.put_void());
+    return object;
+}
 
-    HWND hwnd() const { return m_hwnd; }
-    // A block naming this window, its message numbers and the save folder (may be null).
-    KamvioPara Para(const char* saveFolder, uint32_t showControls = 1) const;
-    std::vector<Note> Notes(UINT message) const;
-    void ClearNotes() { m_notes.clear(); }
-    // Direct child dialog windows (class #32770) of the host window.
-    int ChildDialogCount() const;
+// Arguments are carried as automation variants of the type-library types; pointers of any kind
+// share the variant's pointer slot.
+inline VARIANT Ptr(VARTYPE vt, const void* p) { VARIANT v = {}; v.vt = vt; v.byref = const_cast<void*>(p); return v; }
+inline VARIANT Num(VARTYPE vt, LONG value) { VARIANT v = {}; v.vt = vt; v.lVal = value; return v; }
+constexpr VARTYPE kLongPtr = VT_I4 | VT_BYREF, kULongPtr = VT_UI4 | VT_BYREF;
+inline VARIANT None() { return Ptr(kLongPtr, nullptr); }
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
-    std::vector<Note> m_notes;
-};
+// Calls method `id` through its vtable slot or through IDispatch::GetIDsOfNames + Invoke.
+enum class Path { Vtable, Dispatch };
+inline std::string PathName(const ::testing::TestParamInfo<Path>& info) {
+    return info.param == Path::Vtable ? "Vtable" : "Dispatch";
+}
 
-// One parameter of an interface method, in its type-library type.
-struct Arg {
-    VARTYPE vt;
-    union {
-        LONG* pl;
-        ULONG* pul;
-        LONG l;
-        ULONG ul;
-        IUnknown* unk;
-        BSTR bstr;
-    };
-};
-Arg LongPtr(void* p);
-Arg ULongPtr(ULONG* p);
-Arg Long(LONG v);
-Arg ULong(ULONG v);
-Arg Unknown(IUnknown* p);
-Arg Bstr(BSTR b);
+inline HRESULT CallVtable(IOvCanonSDK* o, DISPID id, const std::vector<VARIANT>& a) {
+    auto L = [&](size_t i) { return a[i].plVal; };
+    auto U = [&](size_t i) { return a[i].pulVal; };
+    switch (id) {
+    case 1: return o->DoModal(L(0));
+    case 2: return o->InitKamvioDlg(L(0), L(1), a[2].punkVal, L(3));
+    case 3: return o->CreateKamvioDlg(L(0));
+    case 4: return o->DestroyKamvioDlg(L(0));
+    case 5: return o->GetDeviceCounts(U(0), L(1));
+    case 6: return o->GetSouceInfo(a[0].ulVal, L(1), L(2));
+    case 7: return o->Connect(L(0), L(1));
+    case 8: return o->Disconnect(L(0));
+    case 9: return o->PopSettingDlg(L(0));
+    case 10: return o->TakePhoto(L(0));
+    case 11: return o->OpenViewFinder(a[0].lVal, L(1));
+    case 12: return o->OpenCameraLCDView(a[0].lVal, L(1));
+    case 13: return o->GetMaxZoomPos(U(0), L(1));
+    case 14: return o->SetZoomPos(a[0].ulVal, L(1));
+    case 15: return o->GetCurrentZoomPos(U(0), L(1));
+    case 16: return o->InitDCSettingByIniFile(a[0].bstrVal, L(1));
+    case 17: return o->SetDestFrameSize(a[0].ulVal, a[1].ulVal, L(2));
+    case 18: return o->SetAdjustLinePos(a[0].ulVal, U(1), a[2].ulVal, U(3), L(4));
+    case 19: return o->IsConnected(L(0), L(1));
+    }
+    return E_INVALIDARG;
+}
 
 // The 19 methods by dispatch id (index 0 is id 1).
-extern const wchar_t* const kMethodNames[19];
+inline const wchar_t* const kMethodNames[19] = {
+    L"DoModal",           L"InitKamvioDlg", L"CreateKamvioDlg",   L"DestroyKamvioDlg",       L"GetDeviceCounts",
+    L"GetSouceInfo",      L"Connect",       L"Disconnect",        L"PopSettingDlg",          L"TakePhoto",
+    L"OpenViewFinder",    L"OpenCameraLCDView", L"GetMaxZoomPos", L"SetZoomPos",             L"GetCurrentZoomPos",
+    L"InitDCSettingByIniFile", L"SetDestFrameSize", L"SetAdjustLinePos", L"IsConnected"};
 
-// Calls method `id` of the interface either through its vtable slot or through
-// IDispatch::GetIDsOfNames + Invoke, with the same arguments.
-enum class Path { Vtable, Dispatch };
-HRESULT CallMethod(Path path, IOvCanonSDK* object, DISPID id, const std::vector<Arg>& args);
-
-std::string PathName(Path path);
+inline HRESULT CallMethod(Path path, IOvCanonSDK* o, DISPID id, std::vector<VARIANT> args) {
+    if (path == Path::Vtable) return CallVtable(o, id, args);
+    LPOLESTR name = const_cast<LPOLESTR>(kMethodNames[id - 1]);
+    DISPID found = DISPID_UNKNOWN;
+    HRESULT hr = o->GetIDsOfNames(IID_NULL, &name, 1, 0x409, &found);
+    if (FAILED(hr)) return hr;
+    EXPECT_EQ(id, found) << "dispatch id of " << id;
+    std::reverse(args.begin(), args.end());  // automation passes arguments last first
+    DISPPARAMS params = {args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO exception = {};
+    hr = o->Invoke(found, IID_NULL, 0x409, DISPATCH_METHOD, &params, &result, &exception, nullptr);
+    VariantClear(&result);
+    if (hr != DISP_E_EXCEPTION) return hr;
+    // A failing method comes back as an exception carrying its result.
+    UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
+    return exception.scode;
+}
 
 }  // namespace kamvio_test

@@ -1,5 +1,6 @@
-// The module's class object, lock count, interface map and aggregation.
-#include <gtest/gtest.h>
+// The module in a process of its own, for a clean lock count and registry: the class object,
+// unloading, the interface map, aggregation, the type library read back, and self-registration.
+#include <utility>
 
 #include "tests/component/kamvio_library.h"
 
@@ -7,35 +8,21 @@ using namespace kamvio_test;
 
 namespace {
 
-HRESULT CanUnloadNow() { return KamvioExport<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow")(); }
+HRESULT CanUnloadNow() { return KamvioExport("DllCanUnloadNow")(); }
 
-TEST(ComponentModule, ExportsTheFourEntryPointsUndecorated) {
-    ASSERT_TRUE(KamvioModule());
-    for (const char* name : {"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer", "DllUnregisterServer"})
-        EXPECT_TRUE(GetProcAddress(KamvioModule(), name)) << name;
-}
-
-TEST(ComponentModule, RefusesAForeignClassAndHandsOutOneKeptFactory) {
+TEST(ComponentModule, RefusesForeignClassesAndUnloadsOnlyWithoutObjectsOrLocks) {
     static const CLSID kForeign = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
-    IClassFactory* factory = reinterpret_cast<IClassFactory*>(1);
-    EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, GetClassFactory(kForeign, &factory));
-    EXPECT_EQ(nullptr, factory);
+    IClassFactory* foreign = reinterpret_cast<IClassFactory*>(1);
+    EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, GetClassFactory(kForeign, &foreign));
+    EXPECT_EQ(nullptr, foreign);
 
-    ComPtr<IClassFactory> first, second;
-    ASSERT_EQ(S_OK, GetClassFactory(CLSID_OvCanonSDK, first.put()));
-    ASSERT_EQ(S_OK, GetClassFactory(CLSID_OvCanonSDK, second.put()));
-    EXPECT_EQ(first.get(), second.get());
-    ComPtr<IUnknown> unknown;
-    EXPECT_EQ(S_OK, first->QueryInterface(IID_IUnknown, unknown.put_void()));
-    ComPtr<IDispatch> none;
-    EXPECT_EQ(E_NOINTERFACE, first->QueryInterface(IID_IDispatch, none.put_void()));
-}
-
-TEST(ComponentModule, CanUnloadOnlyWithoutLiveObjectsAndServerLocks) {
     ASSERT_EQ(S_OK, CanUnloadNow());
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, GetClassFactory(CLSID_OvCanonSDK, factory.put()));
     EXPECT_EQ(S_OK, CanUnloadNow()) << "holding the class object alone is no lock";
+    ComPtr<IUnknown> refused;
+    EXPECT_EQ(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, refused.put_void()));
+    EXPECT_EQ(S_OK, CanUnloadNow()) << "the refused object was destroyed";
 
     ComPtr<IOvCanonSDK> a, b;
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IOvCanonSDK, a.put_void()));
@@ -44,111 +31,177 @@ TEST(ComponentModule, CanUnloadOnlyWithoutLiveObjectsAndServerLocks) {
     a.reset();
     EXPECT_EQ(S_FALSE, CanUnloadNow()) << "one object still lives";
     b.reset();
-    EXPECT_EQ(S_OK, CanUnloadNow());
-
+    EXPECT_EQ(S_OK, CanUnloadNow()) << "after the last release";
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     EXPECT_EQ(S_FALSE, CanUnloadNow());
     EXPECT_EQ(S_OK, factory->LockServer(FALSE));
     EXPECT_EQ(S_OK, CanUnloadNow());
 }
 
-TEST(ComponentModule, CreateInstanceRefusesUnknownInterfacesAndDestroysTheObject) {
-    ComPtr<IClassFactory> factory;
-    ASSERT_EQ(S_OK, GetClassFactory(CLSID_OvCanonSDK, factory.put()));
-    ComPtr<IUnknown> none;
-    EXPECT_EQ(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, none.put_void()));
-    EXPECT_FALSE(none);
-    EXPECT_EQ(S_OK, CanUnloadNow()) << "the refused object was destroyed";
-    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
-}
-
-TEST(ComponentObject, AnswersItsInterfaceMapAndErrorInfoSupport) {
-    ComPtr<IOvCanonSDK> object = CreateComponent();
-    ASSERT_TRUE(object);
-    ComPtr<IDispatch> dispatch;
-    ComPtr<ISupportErrorInfo> errorInfo;
-    ComPtr<IUnknown> unknown1, unknown2, none;
-    ASSERT_EQ(S_OK, object->QueryInterface(IID_IDispatch, dispatch.put_void()));
-    EXPECT_EQ(static_cast<IDispatch*>(object.get()), dispatch.get()) << "the dual interface answers IDispatch";
-    ASSERT_EQ(S_OK, object->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()));
-    EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_IOvCanonSDK));
-    EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch));
-    EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IUnknown));
-    EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(IID_IPersist, none.put_void()));
-    // COM identity: every interface gives the same IUnknown.
-    ASSERT_EQ(S_OK, dispatch->QueryInterface(IID_IUnknown, unknown1.put_void()));
-    ASSERT_EQ(S_OK, errorInfo->QueryInterface(IID_IUnknown, unknown2.put_void()));
-    EXPECT_EQ(unknown1.get(), unknown2.get());
-
-    UINT count = 0;
-    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
-    EXPECT_EQ(1u, count);
-    ComPtr<ITypeInfo> info;
-    EXPECT_EQ(DISP_E_BADINDEX, dispatch->GetTypeInfo(1, 0, info.put()));
-    ASSERT_EQ(S_OK, dispatch->GetTypeInfo(0, 0, info.put()));
-    BSTR name = nullptr;
-    ASSERT_EQ(S_OK, info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr));
-    UniqueBstr owned(name);
-    EXPECT_STREQ(L"IOvCanonSDK", name);
-
-    LPOLESTR unknownName = const_cast<LPOLESTR>(L"NoSuchMethod");
-    DISPID id = 0;
-    EXPECT_EQ(DISP_E_UNKNOWNNAME, dispatch->GetIDsOfNames(IID_NULL, &unknownName, 1, 0, &id));
-    DISPPARAMS params = {};
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(99, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
-}
-
 // An outer object that counts its references and answers IUnknown itself.
 class Outer : public IUnknown {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        ++delegatedQueries;
-        return inner ? inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
+        if (!IsEqualIID(riid, IID_IUnknown)) return inner->QueryInterface(riid, ppv);
+        *ppv = this;
+        AddRef();
+        return S_OK;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
     STDMETHODIMP_(ULONG) Release() override { return --refs; }
     ULONG refs = 1;
-    int delegatedQueries = 0;
     IUnknown* inner = nullptr;
 };
 
-TEST(ComponentObject, CanBeAggregatedAndDelegatesToItsOuterObject) {
+TEST(ComponentObject, AnswersItsInterfaceMapAlsoWhenAggregatedBehindAnOuterObject) {
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, GetClassFactory(CLSID_OvCanonSDK, factory.put()));
     Outer outer;
     ComPtr<IOvCanonSDK> refused;
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IOvCanonSDK, refused.put_void()));
-
     ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)));
     EXPECT_EQ(1u, outer.refs) << "creating the inner object does not hold the outer one";
     EXPECT_EQ(S_FALSE, CanUnloadNow());
 
-    IOvCanonSDK* itf = nullptr;
-    ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IOvCanonSDK, reinterpret_cast<void**>(&itf)));
-    EXPECT_EQ(2u, outer.refs) << "references on the interface go to the outer object";
-    IUnknown* identity = nullptr;
-    ASSERT_EQ(S_OK, itf->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)));
-    EXPECT_EQ(static_cast<IUnknown*>(&outer), identity);
-    identity->Release();
-    ComPtr<ISupportErrorInfo> viaOuter;
-    EXPECT_EQ(S_OK, itf->QueryInterface(IID_ISupportErrorInfo, viaOuter.put_void()));
-    EXPECT_EQ(1, outer.delegatedQueries);
-    viaOuter.reset();
-    itf->Release();
+    {
+        ComPtr<IOvCanonSDK> itf;
+        ComPtr<IUnknown> identity;
+        ComPtr<IDispatch> dispatch;
+        ComPtr<ISupportErrorInfo> errorInfo;
+        ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IOvCanonSDK, itf.put_void()));
+        EXPECT_EQ(2u, outer.refs) << "references on the interface go to the outer object";
+        ASSERT_EQ(S_OK, itf->QueryInterface(IID_IUnknown, identity.put_void()));
+        EXPECT_EQ(static_cast<IUnknown*>(&outer), identity.get()) << "one identity: the outer object's";
+        ASSERT_EQ(S_OK, itf->QueryInterface(IID_IDispatch, dispatch.put_void()));
+        EXPECT_EQ(static_cast<IDispatch*>(itf.get()), dispatch.get()) << "the dual interface answers IDispatch";
+        ASSERT_EQ(S_OK, itf->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()));
+        EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_IOvCanonSDK));
+        EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch));
+        EXPECT_EQ(E_NOINTERFACE, itf->QueryInterface(IID_IPersist, identity.put_void()));
+    }
     EXPECT_EQ(1u, outer.refs);
-
-    IUnknown* innerAgain = nullptr;
-    ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&innerAgain)));
-    EXPECT_EQ(outer.inner, innerAgain) << "the inner unknown answers for itself";
-    innerAgain->Release();
-    EXPECT_EQ(0u, outer.inner->Release());
-    outer.inner = nullptr;
+    ComPtr<IUnknown> identity;
+    ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IUnknown, identity.put_void()));
+    EXPECT_EQ(outer.inner, identity.get()) << "the inner unknown answers for itself";
+    identity.reset();
+    EXPECT_EQ(0u, std::exchange(outer.inner, nullptr)->Release());
     EXPECT_EQ(S_OK, CanUnloadNow());
+}
+
+template <typename Source>
+std::pair<std::wstring, std::wstring> NameAndHelp(Source* source, MEMBERID id) {
+    UniqueBstr name, help;
+    if (FAILED(source->GetDocumentation(id, name.put(), help.put(), nullptr, nullptr))) return {L"?", L"?"};
+    return {name.get() ? name.get() : L"", help.get() ? help.get() : L""};
+}
+
+TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx(KamvioPath().c_str(), REGKIND_NONE, library.put()));
+    TLIBATTR* lib = nullptr;
+    ASSERT_EQ(S_OK, library->GetLibAttr(&lib));
+    EXPECT_TRUE(IsEqualGUID(LIBID_KAMVIOLib, lib->guid));
+    EXPECT_EQ((std::vector<unsigned>{1, 0, 0x409}), (std::vector<unsigned>{lib->wMajorVerNum, lib->wMinorVerNum, lib->lcid}));
+    library->ReleaseTLibAttr(lib);
+    EXPECT_EQ(std::make_pair(std::wstring(L"KAMVIOLib"), std::wstring(L"Kamvio 1.0 Type Library")),
+              NameAndHelp(library.get(), -1));
+    EXPECT_EQ(2u, library->GetTypeInfoCount());
+
+    ComPtr<ITypeInfo> coclass, dispatch, vtable;
+    HREFTYPE ref = 0;
+    INT implFlags = 0;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_OvCanonSDK, coclass.put()));
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID_IOvCanonSDK, dispatch.put()));
+    ASSERT_EQ(S_OK, dispatch->GetRefTypeOfImplType(-1, &ref));
+    ASSERT_EQ(S_OK, dispatch->GetRefTypeInfo(ref, vtable.put()));
+    ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
+    EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT, implFlags) << "the class's one interface is its default";
+
+    const struct { ITypeInfo* info; const wchar_t *name, *help; TYPEKIND kind; WORD flags, implemented, functions; } types[] = {
+        {coclass.get(), L"OvCanonSDK", L"OvCanonSDK Class", TKIND_COCLASS, TYPEFLAG_FCANCREATE, 1, 0},
+        {dispatch.get(), L"IOvCanonSDK", L"IOvCanonSDK Interface", TKIND_DISPATCH,
+         TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE, 1, 7 + 19},
+        {vtable.get(), L"IOvCanonSDK", L"IOvCanonSDK Interface", TKIND_INTERFACE,
+         TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE, 1, 19},
+    };
+    for (const auto& t : types) {
+        SCOPED_TRACE(t.kind);
+        EXPECT_EQ(std::make_pair(std::wstring(t.name), std::wstring(t.help)), NameAndHelp(t.info, MEMBERID_NIL));
+        TYPEATTR* attr = nullptr;
+        ASSERT_EQ(S_OK, t.info->GetTypeAttr(&attr));
+        EXPECT_EQ(t.kind, attr->typekind);
+        EXPECT_EQ(t.flags, attr->wTypeFlags);
+        EXPECT_EQ(t.implemented, attr->cImplTypes);
+        EXPECT_EQ(t.functions, attr->cFuncs);
+        t.info->ReleaseTypeAttr(attr);
+    }
+
+    for (UINT i = 0; i < 19; ++i) {
+        SCOPED_TRACE(kMethodNames[i]);
+        FUNCDESC* f = nullptr;
+        ASSERT_EQ(S_OK, vtable->GetFuncDesc(i, &f));
+        EXPECT_EQ(static_cast<MEMBERID>(i + 1), f->memid);
+        EXPECT_EQ(static_cast<SHORT>((7 + i) * sizeof(void*)), f->oVft) << "slot after IDispatch's seven";
+        EXPECT_EQ(VT_HRESULT, f->elemdescFunc.tdesc.vt);
+        for (SHORT p = 0; p < f->cParams; ++p)
+            EXPECT_NE(PARAMFLAG_FOUT, f->lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT));
+        EXPECT_EQ(std::make_pair(std::wstring(kMethodNames[i]), L"method " + std::wstring(kMethodNames[i])),
+                  NameAndHelp(vtable.get(), f->memid));
+        vtable->ReleaseFuncDesc(f);
+    }
+}
+
+bool KeyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return buffer;
+}
+
+TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
+    // COM first: registering on a thread without it can hang under Wine.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const std::wstring clsid = L"{C980C195-D310-4D7B-8A0F-41B7232949E5}", classKey = L"CLSID\\" + clsid;
+    const std::wstring typeLibKey = L"TypeLib\\{1C864C25-6A8C-44A9-89FA-73A1AEF736B2}";
+    const std::wstring interfaceKey = L"Interface\\{B1E3B4F3-F0B5-4DA2-A527-66C00BF5A5A9}";
+    HKEY stray = nullptr;  // the class key is replaced whole
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CLASSES_ROOT, (classKey + L"\\Stray").c_str(), &stray));
+    RegCloseKey(stray);
+
+    ASSERT_EQ(S_OK, KamvioExport("DllRegisterServer")());
+    const struct { std::wstring key; const wchar_t* name; std::wstring expected; } values[] = {
+        {L"Kamvio.OvCanonSDK.1", nullptr, L"OvCanonSDK Class"},  {L"Kamvio.OvCanonSDK.1\\CLSID", nullptr, clsid},
+        {L"Kamvio.OvCanonSDK", nullptr, L"OvCanonSDK Class"},    {L"Kamvio.OvCanonSDK\\CLSID", nullptr, clsid},
+        {classKey, nullptr, L"OvCanonSDK Class"},                {classKey + L"\\ProgID", nullptr, L"Kamvio.OvCanonSDK.1"},
+        {classKey + L"\\VersionIndependentProgID", nullptr, L"Kamvio.OvCanonSDK"},
+        {classKey + L"\\InprocServer32", L"ThreadingModel", L"both"},
+        {typeLibKey + L"\\1.0", nullptr, L"Kamvio 1.0 Type Library"},
+        {interfaceKey, nullptr, L"IOvCanonSDK"},  // the type library registers the dual interface
+    };
+    for (const auto& v : values) EXPECT_EQ(v.expected, Value(v.key, v.name)) << v.key;
+    EXPECT_EQ(0, _wcsicmp(KamvioPath().c_str(), Value(classKey + L"\\InprocServer32").c_str()));
+    EXPECT_FALSE(KeyExists(classKey + L"\\Stray"));
+    CLSID byProgId = {};
+    ASSERT_EQ(S_OK, CLSIDFromProgID(L"Kamvio.OvCanonSDK", &byProgId));
+    ComPtr<IOvCanonSDK> object;
+    EXPECT_EQ(S_OK, CoCreateInstance(byProgId, nullptr, CLSCTX_INPROC_SERVER, IID_IOvCanonSDK, object.put_void()));
+    object.reset();
+
+    EXPECT_EQ(S_OK, KamvioExport("DllUnregisterServer")());
+    for (const std::wstring& key : {std::wstring(L"Kamvio.OvCanonSDK.1"), std::wstring(L"Kamvio.OvCanonSDK"), classKey,
+                                    typeLibKey, interfaceKey})
+        EXPECT_FALSE(KeyExists(key)) << key;
+    EXPECT_TRUE(KeyExists(L"CLSID")) << "the CLSID root stays";
+    EXPECT_EQ(S_OK, KamvioExport("DllUnregisterServer")()) << "unregistering twice is harmless";
+    CoUninitialize();
 }
 
 }  // namespace
