@@ -97,12 +97,12 @@ cdError CDAPI CDRelease(cdHSource source, uint32_t sync, cdProgressCallback call
         ++camera.shots;
         SceneParams scene = sim.SceneOf(camera);
         scene.banner = "SHOT " + std::to_string(camera.shots);
-        for (const ItemSpec& spec : camera.config.items) {
+        for (const ItemSpec& shape : camera.config.items) {
             auto item = std::make_shared<ReleasedItem>();
             item->info.sequenceId = sim.nextSequence++;
-            item->info.dataType = spec.kind;
-            item->info.format = static_cast<uint8_t>(spec.format);
-            item->spec = spec;
+            item->info.dataType = shape.kind;
+            item->info.format = static_cast<uint8_t>(shape.format);
+            item->shape = shape;
             item->camera = camera.config;
             item->scene = scene;
             s->pending.push_back(std::move(item));

@@ -50,15 +50,15 @@ int64_t PcClock() { return static_cast<int64_t>(time(nullptr)); }
 const std::vector<uint8_t>& ReleasedItem::Bytes(uint32_t rawSize) {
     std::call_once(made, [&] {
         const uint32_t sequence = info.sequenceId;
-        if (spec.format == cdFORMAT_JPEG && spec.size == 0) {
-            PicturePlan plan = PlanPicture(camera, spec.kind, camera.List(ListId::ImageFormat).current);
+        if (shape.format == cdFORMAT_JPEG && shape.size == 0) {
+            PicturePlan plan = PlanPicture(camera, shape.kind, camera.List(ListId::ImageFormat).current);
             OwnedImage image(plan.width, plan.height);
             RenderScene(scene, image.View());
             if (EncodeJpeg(image, plan.quality, &bytes)) return;
             // Without an encoder the item is still delivered, recognisably not a picture.
         }
-        uint32_t size = spec.size ? spec.size : rawSize;
-        bytes = SyntheticItem(spec.kind, spec.format, size, sequence, scene.lines);
+        uint32_t size = shape.size ? shape.size : rawSize;
+        bytes = SyntheticItem(shape.kind, shape.format, size, sequence, scene.lines);
     });
     return bytes;
 }
