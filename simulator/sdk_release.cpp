@@ -97,7 +97,7 @@ cdError CDAPI CDRelease(cdHSource source, uint32_t sync, cdProgressCallback call
         ++camera.shots;
         SceneParams scene = sim.SceneOf(camera);
         scene.banner = "SHOT " + std::to_string(camera.shots);
-        for (const ItemSpec& shape : camera.config.items) {
+        for (const ItemShape& shape : camera.config.items) {
             auto item = std::make_shared<ReleasedItem>();
             item->info.sequenceId = sim.nextSequence++;
             item->info.dataType = shape.kind;

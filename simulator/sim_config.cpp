@@ -158,14 +158,14 @@ public:
         if (parts.size() != 2) return Fail("'" + text + "' is not two numbers");
         return Number(parts[0], first) && Number(parts[1], second);
     }
-    bool Items(const std::string& text, std::vector<ItemSpec>* out) {
+    bool Items(const std::string& text, std::vector<ItemShape>* out) {
         std::vector<std::string> parts;
         Split(text, ',', &parts);
-        std::vector<ItemSpec> items;
+        std::vector<ItemShape> items;
         for (const std::string& part : parts) {
             std::vector<std::string> fields;
             Split(part, ':', &fields);
-            ItemSpec item;
+            ItemShape item;
             if (fields.size() != 3) return Fail("'" + part + "' is not kind:format:size");
             if (!Number(fields[0], &item.kind) || !Number(fields[1], &item.format, 0xFF) ||
                 !Number(fields[2], &item.size, 256u * 1024 * 1024))

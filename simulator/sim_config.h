@@ -33,7 +33,7 @@ inline uint16_t FormatSize(uint32_t packed) { return static_cast<uint16_t>(packe
 inline uint16_t FormatQuality(uint32_t packed) { return static_cast<uint16_t>(packed >> 16); }
 
 // One data item that a shot produces.
-struct ItemSpec {
+struct ItemShape {
     uint32_t kind = 0x20;
     uint32_t format = 1;  // 1 JPEG, 2 raw
     uint32_t size = 0;    // 0: a real picture (JPEG) or the default raw size; else that many bytes
@@ -58,7 +58,7 @@ struct CameraConfig {
     uint32_t viewFps = 15;
     uint32_t pictureWidth = 0;  // 0: from the image-size code
     uint32_t pictureHeight = 0;
-    std::vector<ItemSpec> items;
+    std::vector<ItemShape> items;
     std::string owner;
     uint32_t clock = 0;  // seconds since 1970; 0: the PC clock
     uint32_t flashSecond = 0;

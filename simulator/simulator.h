@@ -29,7 +29,7 @@ namespace sim {
 // A data item of a shot, waiting in the camera until it is transferred.
 struct ReleasedItem {
     cdReleaseImageInfo info{};  // size filled once the bytes exist
-    ItemSpec shape;
+    ItemShape shape;
     CameraConfig camera;  // the camera as it was at the shot
     SceneParams scene;
     std::once_flag made;
