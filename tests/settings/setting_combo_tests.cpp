@@ -42,7 +42,8 @@ protected:
             std::vector<Entry> entries = Entries(combo);
             uintptr_t first = reinterpret_cast<uintptr_t>(settings.GetFormatList()), size = sizeof(ImageFormatPair);
             for (Entry& e : entries)
-                if (e.second >= first && e.second < first + 20 * size) e.second = kFormat + (e.second - first) / size;
+                if (e.second - first < CSettingData::kMaxImageFormats * size)
+                    e.second = kFormat + (e.second - first) / size;
             EXPECT_EQ(c.entries, entries);
             EXPECT_EQ(c.selection, Selection(combo));
             EXPECT_EQ(c.enabled, IsWindowEnabled(combo) != FALSE);

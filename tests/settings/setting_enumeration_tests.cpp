@@ -59,7 +59,6 @@ TEST_F(Enumeration, ResetNextCountReleaseAndEachFailingStepLeavesItsOwnState) {
         std::vector<std::string> names;
         for (const SimCall& call : Calls()) names.push_back(call.name);
         ASSERT_EQ((std::vector<std::string>{reset, next, next, next, next, counter, release}), names);
-        EXPECT_EQ(source, Calls(reset.c_str())[0].args[0]);
         EXPECT_EQ(lastError, settings.GetLastError());
         EXPECT_TRUE(TakeReports().empty());
 
@@ -95,14 +94,13 @@ TEST_F(Enumeration, ResetNextCountReleaseAndEachFailingStepLeavesItsOwnState) {
     }
 }
 
-// Each Next is asked for the element size Reset gave; narrower values arrive whole.
+// Each Next is asked for the element size Reset gave; values of each width arrive whole.
 TEST_F(Enumeration, ReleaseCameraValuesComeInTheirElementSize) {
     OpenCamera("RelCam.0x08000004.List=3,1,0\nRelCam.0x08000004.Size=1\n"
                "RelCam.0x08000B00.List=0x00010048,72\nRelCam.0x08000B00.Size=4");
     uint32_t values[10], count = 0;
     EXPECT_TRUE(settings.EnumRelCamSettingData(0x08000004, values, &count));
     EXPECT_EQ((std::vector<uint32_t>{3, 1, 0}), std::vector<uint32_t>(values, values + count));
-    EXPECT_EQ((std::vector<uintptr_t>{source, 0x08000004}), Args(Calls("CDEnumRelCamSettingDataReset")[0], 2));
     EXPECT_EQ(1u, Calls("CDEnumRelCamSettingDataNext")[0].args[1]);
     EXPECT_TRUE(settings.EnumRelCamSettingData(0x08000B00, values, &count));
     EXPECT_EQ((std::vector<uint32_t>{0x00010048, 72}), std::vector<uint32_t>(values, values + count));

@@ -78,12 +78,11 @@ protected:
         ASSERT_TRUE(cdSucceeded(g_sdk.CDStartSDK(&version, 0)));
         started_ = true;
         cdHEnum devices = 0;
-        ASSERT_TRUE(cdSucceeded(g_sdk.CDEnumDeviceReset(1, &devices)));
         SourceInfo info{};
-        cdError next = g_sdk.CDEnumDeviceNext(devices, &info);
+        ASSERT_TRUE(cdSucceeded(g_sdk.CDEnumDeviceReset(1, &devices)));
+        bool found = cdSucceeded(g_sdk.CDEnumDeviceNext(devices, &info));
         g_sdk.CDEnumDeviceRelease(devices);
-        ASSERT_TRUE(cdSucceeded(next));
-        ASSERT_TRUE(cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
+        ASSERT_TRUE(found && cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
         EXPECT_EQ(TRUE, settings.SetSource(source));
         Sim().SimLogClear();
         Sim().SimViolationClear();
