@@ -15,9 +15,7 @@ TEST(HostOptions, AcceptsTheWindowOrACountedShootWithAnOptionalFolderAndRefusesT
         {{"--verbose"}, -1, ""},
     };
     for (const auto& c : cases) {
-        std::string line;
-        for (const std::string& arg : c.args) line += arg + " ";
-        SCOPED_TRACE(line);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
         HostOptions o = ParseHostOptions(c.args);
         EXPECT_EQ(c.shots < 0, !o.error.empty()) << o.error;
         if (c.shots < 0) continue;

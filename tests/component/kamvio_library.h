@@ -85,10 +85,10 @@ inline HRESULT CallVtable(IOvCanonSDK* o, DISPID id, const std::vector<VARIANT>&
 
 // The 19 methods by dispatch id (index 0 is id 1).
 inline const wchar_t* const kMethodNames[19] = {
-    L"DoModal",           L"InitKamvioDlg", L"CreateKamvioDlg",   L"DestroyKamvioDlg",       L"GetDeviceCounts",
-    L"GetSouceInfo",      L"Connect",       L"Disconnect",        L"PopSettingDlg",          L"TakePhoto",
-    L"OpenViewFinder",    L"OpenCameraLCDView", L"GetMaxZoomPos", L"SetZoomPos",             L"GetCurrentZoomPos",
-    L"InitDCSettingByIniFile", L"SetDestFrameSize", L"SetAdjustLinePos", L"IsConnected"};
+    L"DoModal", L"InitKamvioDlg", L"CreateKamvioDlg", L"DestroyKamvioDlg", L"GetDeviceCounts", L"GetSouceInfo",
+    L"Connect", L"Disconnect", L"PopSettingDlg", L"TakePhoto", L"OpenViewFinder", L"OpenCameraLCDView",
+    L"GetMaxZoomPos", L"SetZoomPos", L"GetCurrentZoomPos", L"InitDCSettingByIniFile", L"SetDestFrameSize",
+    L"SetAdjustLinePos", L"IsConnected"};
 
 inline HRESULT CallMethod(Path path, IOvCanonSDK* o, DISPID id, std::vector<VARIANT> args) {
     if (path == Path::Vtable) return CallVtable(o, id, args);
@@ -99,8 +99,7 @@ inline HRESULT CallMethod(Path path, IOvCanonSDK* o, DISPID id, std::vector<VARI
     EXPECT_EQ(id, found) << "dispatch id of " << id;
     std::reverse(args.begin(), args.end());  // automation passes arguments last first
     DISPPARAMS params = {args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-    VARIANT result;
-    VariantInit(&result);
+    VARIANT result = {};  // VT_EMPTY
     EXCEPINFO exception = {};
     hr = o->Invoke(found, IID_NULL, 0x409, DISPATCH_METHOD, &params, &result, &exception, nullptr);
     VariantClear(&result);

@@ -67,32 +67,25 @@ TEST(ComponentObject, AnswersItsInterfaceMapAlsoWhenAggregatedBehindAnOuterObjec
         ComPtr<IOvCanonSDK> itf;
         ComPtr<IUnknown> identity;
         ComPtr<IDispatch> dispatch;
-        ComPtr<ISupportErrorInfo> errorInfo;
         ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IOvCanonSDK, itf.put_void()));
         EXPECT_EQ(2u, outer.refs) << "references on the interface go to the outer object";
         ASSERT_EQ(S_OK, itf->QueryInterface(IID_IUnknown, identity.put_void()));
         EXPECT_EQ(static_cast<IUnknown*>(&outer), identity.get()) << "one identity: the outer object's";
         ASSERT_EQ(S_OK, itf->QueryInterface(IID_IDispatch, dispatch.put_void()));
         EXPECT_EQ(static_cast<IDispatch*>(itf.get()), dispatch.get()) << "the dual interface answers IDispatch";
-        ASSERT_EQ(S_OK, itf->QueryInterface(IID_ISupportErrorInfo, errorInfo.put_void()));
-        EXPECT_EQ(S_OK, errorInfo->InterfaceSupportsErrorInfo(IID_IOvCanonSDK));
-        EXPECT_EQ(S_FALSE, errorInfo->InterfaceSupportsErrorInfo(IID_IDispatch));
         EXPECT_EQ(E_NOINTERFACE, itf->QueryInterface(IID_IPersist, identity.put_void()));
     }
     EXPECT_EQ(1u, outer.refs);
-    ComPtr<IUnknown> identity;
-    ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IUnknown, identity.put_void()));
-    EXPECT_EQ(outer.inner, identity.get()) << "the inner unknown answers for itself";
-    identity.reset();
     EXPECT_EQ(0u, std::exchange(outer.inner, nullptr)->Release());
     EXPECT_EQ(S_OK, CanUnloadNow());
 }
 
+// "name: help string"
 template <typename Source>
-std::pair<std::wstring, std::wstring> NameAndHelp(Source* source, MEMBERID id) {
+std::wstring Doc(Source* source, MEMBERID id) {
     UniqueBstr name, help;
-    if (FAILED(source->GetDocumentation(id, name.put(), help.put(), nullptr, nullptr))) return {L"?", L"?"};
-    return {name.get() ? name.get() : L"", help.get() ? help.get() : L""};
+    if (FAILED(source->GetDocumentation(id, name.put(), help.put(), nullptr, nullptr))) return L"?";
+    return std::wstring(name.get() ? name.get() : L"") + L": " + (help.get() ? help.get() : L"");
 }
 
 TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
@@ -103,9 +96,8 @@ TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
     EXPECT_TRUE(IsEqualGUID(LIBID_KAMVIOLib, lib->guid));
     EXPECT_EQ((std::vector<unsigned>{1, 0, 0x409}), (std::vector<unsigned>{lib->wMajorVerNum, lib->wMinorVerNum, lib->lcid}));
     library->ReleaseTLibAttr(lib);
-    EXPECT_EQ(std::make_pair(std::wstring(L"KAMVIOLib"), std::wstring(L"Kamvio 1.0 Type Library")),
-              NameAndHelp(library.get(), -1));
-    EXPECT_EQ(2u, library->GetTypeInfoCount());
+    EXPECT_EQ(L"KAMVIOLib: Kamvio 1.0 Type Library", Doc(library.get(), -1));
+    EXPECT_EQ(2u, library->GetTypeInfoCount()) << "the class and its interface, nothing else";
 
     ComPtr<ITypeInfo> coclass, dispatch, vtable;
     HREFTYPE ref = 0;
@@ -117,21 +109,19 @@ TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
     ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
     EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT, implFlags) << "the class's one interface is its default";
 
-    const struct { ITypeInfo* info; const wchar_t *name, *help; TYPEKIND kind; WORD flags, implemented, functions; } types[] = {
-        {coclass.get(), L"OvCanonSDK", L"OvCanonSDK Class", TKIND_COCLASS, TYPEFLAG_FCANCREATE, 1, 0},
-        {dispatch.get(), L"IOvCanonSDK", L"IOvCanonSDK Interface", TKIND_DISPATCH,
-         TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE, 1, 7 + 19},
-        {vtable.get(), L"IOvCanonSDK", L"IOvCanonSDK Interface", TKIND_INTERFACE,
-         TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE, 1, 19},
+    const struct { ITypeInfo* info; const wchar_t* doc; TYPEKIND kind; WORD flags, functions; } types[] = {
+        {coclass.get(), L"OvCanonSDK: OvCanonSDK Class", TKIND_COCLASS, TYPEFLAG_FCANCREATE, 0},
+        {dispatch.get(), L"IOvCanonSDK: IOvCanonSDK Interface", TKIND_DISPATCH, TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE, 7 + 19},
+        {vtable.get(), L"IOvCanonSDK: IOvCanonSDK Interface", TKIND_INTERFACE,
+         TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE, 19},
     };
     for (const auto& t : types) {
         SCOPED_TRACE(t.kind);
-        EXPECT_EQ(std::make_pair(std::wstring(t.name), std::wstring(t.help)), NameAndHelp(t.info, MEMBERID_NIL));
+        EXPECT_EQ(t.doc, Doc(t.info, MEMBERID_NIL));
         TYPEATTR* attr = nullptr;
         ASSERT_EQ(S_OK, t.info->GetTypeAttr(&attr));
         EXPECT_EQ(t.kind, attr->typekind);
         EXPECT_EQ(t.flags, attr->wTypeFlags);
-        EXPECT_EQ(t.implemented, attr->cImplTypes);
         EXPECT_EQ(t.functions, attr->cFuncs);
         t.info->ReleaseTypeAttr(attr);
     }
@@ -145,17 +135,14 @@ TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
         EXPECT_EQ(VT_HRESULT, f->elemdescFunc.tdesc.vt);
         for (SHORT p = 0; p < f->cParams; ++p)
             EXPECT_NE(PARAMFLAG_FOUT, f->lprgelemdescParam[p].paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT));
-        EXPECT_EQ(std::make_pair(std::wstring(kMethodNames[i]), L"method " + std::wstring(kMethodNames[i])),
-                  NameAndHelp(vtable.get(), f->memid));
+        EXPECT_EQ(std::wstring(kMethodNames[i]) + L": method " + kMethodNames[i], Doc(vtable.get(), f->memid));
         vtable->ReleaseFuncDesc(f);
     }
 }
 
 bool KeyExists(const std::wstring& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS && !RegCloseKey(key);
 }
 
 std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
@@ -172,9 +159,6 @@ TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
     const std::wstring clsid = L"{C980C195-D310-4D7B-8A0F-41B7232949E5}", classKey = L"CLSID\\" + clsid;
     const std::wstring typeLibKey = L"TypeLib\\{1C864C25-6A8C-44A9-89FA-73A1AEF736B2}";
     const std::wstring interfaceKey = L"Interface\\{B1E3B4F3-F0B5-4DA2-A527-66C00BF5A5A9}";
-    HKEY stray = nullptr;  // the class key is replaced whole
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CLASSES_ROOT, (classKey + L"\\Stray").c_str(), &stray));
-    RegCloseKey(stray);
 
     ASSERT_EQ(S_OK, KamvioExport("DllRegisterServer")());
     const struct { std::wstring key; const wchar_t* name; std::wstring expected; } values[] = {
@@ -187,13 +171,8 @@ TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
         {interfaceKey, nullptr, L"IOvCanonSDK"},  // the type library registers the dual interface
     };
     for (const auto& v : values) EXPECT_EQ(v.expected, Value(v.key, v.name)) << v.key;
-    EXPECT_EQ(0, _wcsicmp(KamvioPath().c_str(), Value(classKey + L"\\InprocServer32").c_str()));
-    EXPECT_FALSE(KeyExists(classKey + L"\\Stray"));
-    CLSID byProgId = {};
-    ASSERT_EQ(S_OK, CLSIDFromProgID(L"Kamvio.OvCanonSDK", &byProgId));
-    ComPtr<IOvCanonSDK> object;
-    EXPECT_EQ(S_OK, CoCreateInstance(byProgId, nullptr, CLSCTX_INPROC_SERVER, IID_IOvCanonSDK, object.put_void()));
-    object.reset();
+    std::wstring server = Value(classKey + L"\\InprocServer32");
+    EXPECT_EQ(0, _wcsicmp(KamvioPath().c_str(), server.c_str())) << server;
 
     EXPECT_EQ(S_OK, KamvioExport("DllUnregisterServer")());
     for (const std::wstring& key : {std::wstring(L"Kamvio.OvCanonSDK.1"), std::wstring(L"Kamvio.OvCanonSDK"), classKey,
