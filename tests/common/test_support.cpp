@@ -93,6 +93,9 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Under Wine, comctl32's start-up can deadlock with a thread that is listing windows:
+    // load it before the watcher runs.
+    LoadLibraryA("comctl32.dll");
     std::thread watcher(test_support::WatchForBoxes);
     int result = RUN_ALL_TESTS();
     test_support::g_stop = true;
