@@ -1,0 +1,182 @@
+#include "tests/camera/camera_fixture.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "camera/viewfinder_worker.h"
+#include "platform/handles.h"
+#include "sdk/sdk_loader.h"
+#include "tests/common/test_support.h"
+
+namespace {
+
+const char kTwoCameras[] =
+    "[Simulator]\nCameras=2\n"
+    "[Camera1]\nModel=Test Compact\nCapability=4\nVolumes=1\nVolumeSpace=1000000,500000\n"
+    "ZoomMax=10\nZoomOther=3\nZoomPos=2\nViewFps=30\nItems=0x20:1:3000,0x10:1:700\n"
+    "[Camera2]\nModel=Test Reflex\nPropertyName=EOS 400D\nCapability=12\nVolumes=1\n"
+    "VolumeSpace=2000000,1000000\nViewFps=30\nItems=0x20:2:5000,0x10:1:700\n";
+
+void RemoveFolder(const std::string& folder) {
+    for (const auto& file : FilesIn(folder)) DeleteFileA((folder + "\\" + file).c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+SimAccess& Sim() {
+    static SimAccess access = [] {
+        SimAccess a;
+        HMODULE module = LoadLibraryA((test_support::ExeFolder() + "\\CDSDK.dll").c_str());
+        a.loaded = module != nullptr;
+#define SIM_ACCESS_RESOLVE(ret, name, params)                                                     \
+    a.name = reinterpret_cast<PFN_##name>(reinterpret_cast<void*>(GetProcAddress(module, #name))); \
+    a.loaded = a.loaded && a.name != nullptr;
+        if (module) { SIM_CONTROL_EXPORTS(SIM_ACCESS_RESOLVE) }
+#undef SIM_ACCESS_RESOLVE
+        return a;
+    }();
+    return access;
+}
+
+std::vector<SimCall> SimCalls() {
+    std::vector<SimCall> calls(Sim().SimLogCount());
+    for (uint32_t i = 0; i < calls.size(); ++i) Sim().SimLogGet(i, &calls[i]);
+    return calls;
+}
+
+std::string CallLog(DWORD thread) {
+    std::string text;
+    for (const SimCall& c : SimCalls())
+        if (!thread || c.threadId == thread) text += (text.empty() ? "" : " ") + std::string(c.name);
+    return text;
+}
+
+std::string Violations() {
+    std::string text;
+    for (uint32_t i = 0; i < Sim().SimViolationCount(); ++i) {
+        char line[512] = {};
+        Sim().SimViolationGet(i, line, sizeof line);
+        text += line + std::string("\n");
+    }
+    return text;
+}
+
+RecordingOwner::RecordingOwner() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KamvioRecordingOwner";
+    RegisterClassA(&wc);  // fails harmlessly when already registered
+    m_hwnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+}
+
+LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<RecordingOwner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || message < WM_USER) return DefWindowProcA(hwnd, message, wParam, lParam);
+    const char* text = message == WM_CAM_STATUS ? reinterpret_cast<const char*>(lParam)
+                       : message == WM_CAM_FILE_SAVED ? reinterpret_cast<const char*>(wParam)
+                                                      : nullptr;
+    self->m_received.push_back({message, wParam, lParam, InSendMessage() != FALSE, text ? text : ""});
+    if (self->onMessage) self->onMessage(self->m_received.back());
+    return 0;
+}
+
+std::vector<ReceivedMessage> RecordingOwner::Of(UINT message) const {
+    std::vector<ReceivedMessage> result;
+    std::copy_if(m_received.begin(), m_received.end(), std::back_inserter(result),
+                 [&](const ReceivedMessage& r) { return r.message == message; });
+    return result;
+}
+
+void ControllerTest::SetUp() {
+    ASSERT_TRUE(Sim().loaded) << "CDSDK.dll beside the test lacks the control exports";
+    folder = test_support::ExeFolder() + "\\ctl_shots";
+    RemoveFolder(folder);  // left by an earlier run that crashed
+    CreateDirectoryA(folder.c_str(), nullptr);
+    m_folders.push_back(folder);
+    Fresh();
+}
+
+void ControllerTest::Fresh(const std::string& extra) {
+    if (camera && IsSdkLoaded()) camera->End();
+    ASSERT_FALSE(IsSdkLoaded());
+    ASSERT_EQ(1u, Sim().SimReset());
+    ASSERT_EQ(1u, Sim().SimLoadConfigText((kTwoCameras + extra).c_str()));
+    camera = std::make_unique<CameraController>();
+    camera->SetOwner(owner.Handle());
+    camera->SetSaveFolder(folder.c_str());
+    owner.Drain();  // what the last controller's threads posted
+    owner.Clear();
+    test_support::ClearMessageBoxes();
+}
+
+void ControllerTest::TearDown() {
+    if (camera && camera->IsConnected()) camera->Disconnect();
+    if (camera && IsSdkLoaded()) camera->End();
+    camera.reset();
+    owner.onMessage = nullptr;
+    owner.Drain();
+    for (const auto& f : m_folders) RemoveFolder(f);
+    test_support::ClearMessageBoxes();
+}
+
+SourceInfo ControllerTest::Source(uint32_t index) {
+    static SourceInfo records[256];
+    uint32_t count = 0;
+    return camera->GetAllCameraSourceInfo(records, &count) && index < count ? records[index] : SourceInfo{};
+}
+
+void ControllerTest::Connect(uint32_t index) {
+    SourceInfo source = Source(index);
+    ASSERT_TRUE(camera->Connect(&source)) << "last error " << camera->GetLastError();
+}
+
+void ControllerTest::StartAndConnect(uint32_t index) {
+    Start();
+    Connect(index);
+    owner.Drain();
+    owner.Clear();
+    Sim().SimLogClear();
+}
+
+bool ControllerTest::WorkerLives() const { return ViewfinderWorker::Instance().BelongsTo(camera.get()); }
+
+void ControllerTest::PowerOffLikeTheDialog() {
+    owner.onMessage = [&](const ReceivedMessage& m) {
+        if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
+    };
+    ASSERT_TRUE(Sim().SimPowerOff());
+    ASSERT_TRUE(test_support::PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &data))
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+int ProcessThreadCount() {
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    return count;
+}

@@ -1,0 +1,93 @@
+// A controller on the simulated camera, owned by a window that records what it is sent.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "camera/camera_controller.h"
+#include "camera/camera_messages.h"
+#include "simulator/sim_control.h"
+
+// The control exports of the CDSDK.dll beside the test program. The module stays loaded for the
+// whole run, so the controller's LoadSdk finds this very copy.
+struct SimAccess {
+#define SIM_ACCESS_MEMBER(ret, name, params) PFN_##name name = nullptr;
+    SIM_CONTROL_EXPORTS(SIM_ACCESS_MEMBER)
+#undef SIM_ACCESS_MEMBER
+    bool loaded = false;
+};
+SimAccess& Sim();
+std::vector<SimCall> SimCalls();
+// Names of the logged calls joined by blanks; with a thread id, only that thread's calls.
+std::string CallLog(DWORD thread = 0);
+std::string Violations();  // the ledger's lines
+
+struct ReceivedMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool fromOtherThread;  // sent by another thread; posted ones and this thread's are not
+    std::string text;      // WM_CAM_STATUS: the camera name; WM_CAM_FILE_SAVED: the path
+};
+
+// A message-only window in the camera dialog's place.
+class RecordingOwner {
+public:
+    RecordingOwner();
+    RecordingOwner(const RecordingOwner&) = delete;
+    RecordingOwner& operator=(const RecordingOwner&) = delete;
+    ~RecordingOwner() { DestroyWindow(m_hwnd); }
+
+    HWND Handle() const { return m_hwnd; }
+    const std::vector<ReceivedMessage>& All() const { return m_received; }
+    std::vector<ReceivedMessage> Of(UINT message) const;
+    size_t Count(UINT message) const { return Of(message).size(); }
+    void Clear() { m_received.clear(); }
+    void Drain() {  // dispatches what is queued for this thread
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+    }
+    std::function<void(const ReceivedMessage&)> onMessage;  // acts like the dialog
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hwnd = nullptr;
+    std::vector<ReceivedMessage> m_received;
+};
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Ends the SDK, resets the simulator to two cameras (a compact "Test Compact" with viewfinder
+    // and zoom, an EOS "Test Reflex") plus `extra` keys, and makes a new controller.
+    void Fresh(const std::string& extra = "");
+    void Start() { ASSERT_TRUE(camera->Begin()); }
+    SourceInfo Source(uint32_t index);
+    void Connect(uint32_t index = 0);
+    void StartAndConnect(uint32_t index = 0);  // then clears the owner's record and the call log
+    bool WorkerLives() const;
+    void PowerOffLikeTheDialog();  // the owner forgets the source when the camera goes off
+
+    RecordingOwner owner;
+    std::unique_ptr<CameraController> camera;
+    std::string folder;                  // the save folder of every fresh controller
+    std::vector<std::string> m_folders;  // removed after the test, in this order
+};
+
+class CameraControllerProbe {
+public:
+    // Until the release thread is parked between batches (or has ended).
+    static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
+    static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
+    static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
+};
+
+std::vector<std::string> FilesIn(const std::string& folder);  // names only, sorted
+std::string ReadFileBytes(const std::string& path);
+int ProcessThreadCount();

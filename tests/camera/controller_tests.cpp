@@ -1,0 +1,289 @@
+// Start-up, sources, connecting, the SDK's events, and every SDK failure the controller meets.
+#include <cstring>
+
+#include "camera/camera_shared.h"
+#include "sdk/sdk_loader.h"
+#include "tests/camera/camera_fixture.h"
+#include "tests/common/test_support.h"
+
+namespace {
+
+using test_support::PumpFor;
+using test_support::PumpUntil;
+using test_support::TakeMessageBoxes;
+
+// A message box shows its text without the trailing blank.
+std::string BoxText(std::string text) { return text.substr(0, text.find_last_not_of(' ') + 1); }
+
+const SimCall& Find(const std::vector<SimCall>& calls, const char* name, int nth = 0) {
+    for (const SimCall& c : calls)
+        if (std::strcmp(c.name, name) == 0 && nth-- == 0) return c;
+    static SimCall none{};
+    return none;
+}
+
+TEST_F(ControllerTest, BeginListsAndEndWithNoSdkCallOutsideThem) {
+    SourceInfo records[257] = {}, source = {};
+    source.sourceType = 1;
+    uint32_t count = 77;
+    EXPECT_FALSE(camera->GetAllCameraSourceInfo(records, &count) || count || camera->Connect(&source));
+    Start();
+    EXPECT_EQ("CDStartSDK", CallLog());
+    EXPECT_EQ(0u, SimCalls().at(0).args[1]) << "option 0";
+    EXPECT_EQ(1u, owner.Of(WM_CAM_STATUS).at(0).wParam);
+    // Registered by name, so the process's other windows agree on the numbers.
+    EXPECT_EQ(RegisterWindowMessageA("Camera Event ReleaseOn"), CameraMessages().releaseOn);
+    EXPECT_EQ(RegisterWindowMessageA("Camera Event ReleaseComplete"), CameraMessages().releaseComplete);
+    EXPECT_EQ(RegisterWindowMessageA("Camera Event Abort PC EVF"), CameraMessages().abortPcEvf);
+    Sim().SimLogClear();
+    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count) && count == 2);
+    EXPECT_STREQ("Test Reflex", records[1].modelName);
+    EXPECT_EQ("CDEnumDeviceReset CDGetDeviceCount CDEnumDeviceNext CDEnumDeviceNext CDEnumDeviceRelease", CallLog());
+    EXPECT_EQ(1u, SimCalls()[0].args[0]) << "enumeration kind 1";
+    camera->SetSaveFolder("");
+    EXPECT_FALSE(camera->Release() || camera->StartReleaseThread()) << "no source";
+    EXPECT_STREQ("c:\\Canon", camera->GetSaveFolder()) << "the default";
+    Sim().SimLogClear();
+    ASSERT_TRUE(camera->End());
+    EXPECT_EQ(0u, owner.Of(WM_CAM_STATUS).at(1).wParam);
+    EXPECT_FALSE(camera->GetSourceCount(&count) || camera->Connect(&source) || camera->End());
+    EXPECT_EQ("CDFinishSDK", CallLog()) << "ended: no call any more";
+    Fresh("[Simulator]\nCameras=300\n");  // never more than 256 records written
+    Start();
+    std::memset(&records[256], 0x5A, sizeof(SourceInfo));
+    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count) && camera->GetSourceInfo(records, 1000));
+    EXPECT_EQ(256u, count);
+    EXPECT_EQ(0x5A5A5A5Au, records[256].sourceType);
+}
+
+TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCalls) {
+    Start();
+    SourceInfo source = Source(0);
+    owner.Clear();
+    Sim().SimLogClear();
+    ASSERT_TRUE(camera->Connect(&source));
+    EXPECT_EQ("CDOpenSource CDLockUI CDRegisterEventCallbackFunction CDEnumVolumeReset CDEnumVolumeNext "
+              "CDGetVolumeInfo CDEnumVolumeRelease CDEnumDevicePropertyReset CDGetDevicePropertyData "
+              "CDGetDevicePropertyData CDEnumDevicePropertyRelease CDEnterReleaseControl CDSelectReleaseDataKind "
+              "CDUnlockUI", CallLog());
+    auto calls = SimCalls();
+    EXPECT_EQ(reinterpret_cast<cdContext>(owner.Handle()), Find(calls, "CDRegisterEventCallbackFunction").args[2]);
+    EXPECT_EQ(reinterpret_cast<cdContext>(owner.Handle()), Find(calls, "CDEnterReleaseControl").args[2]);
+    EXPECT_EQ(8u, Find(calls, "CDGetDevicePropertyData", 0).args[1]) << "capability";
+    EXPECT_EQ(2u, Find(calls, "CDGetDevicePropertyData", 1).args[1]) << "name";
+    cdHSource handle = camera->GetSourceHandle();
+    EXPECT_TRUE(handle && camera->IsConnected() && CameraAliveFlag());
+    // Sent during the call: zoom enable, then the status with the name.
+    ASSERT_EQ(2u, owner.All().size());
+    EXPECT_EQ(WM_CAM_ZOOM_ENABLE, owner.All()[0].message);
+    EXPECT_EQ("Test Compact", owner.All()[1].text);
+
+    Sim().SimLogClear();
+    EXPECT_TRUE(camera->Disconnect());
+    EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource", CallLog());
+    for (const SimCall& c : SimCalls()) EXPECT_EQ(handle, c.args[0]) << c.name;
+    EXPECT_FALSE(camera->IsConnected() || CameraAliveFlag() || camera->GetSourceHandle());
+    EXPECT_TRUE(camera->Disconnect()) << "not connected: done at once";
+    // With a low battery the camera is left alone.
+    Connect(0);
+    camera->SetBatteryLow(true);
+    Sim().SimLogClear();
+    EXPECT_TRUE(camera->Disconnect() && camera->GetSourceHandle());
+    EXPECT_EQ("", CallLog());
+    camera->SetBatteryLow(false);
+}
+
+TEST_F(ControllerTest, CapabilityBitsAndTheEosCamera) {
+    struct Row {
+        uint32_t camera;
+        const char* extra;
+        WPARAM viewfinder, zoom;
+        uintptr_t releaseKind;
+        const char* shot;  // this thread's calls of a release during live view
+    } rows[] = {
+        {0, "", 1, 1, 2, "CDLockUI CDRelease CDUnlockUI"},
+        {0, "[Camera1]\nCapability=8\n", 0, 1, 2, nullptr},
+        {1, "", 1, 0, 3, "CDLockUI CDTermViewfinder CDRelease CDUnlockUI"},  // EOS: picture and thumbnail
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.camera);
+        Fresh(r.extra);
+        Start();
+        Sim().SimLogClear();
+        Connect(r.camera);
+        EXPECT_EQ(r.releaseKind, Find(SimCalls(), "CDSelectReleaseDataKind").args[1]);
+        EXPECT_EQ(r.zoom, owner.Of(WM_CAM_ZOOM_ENABLE).at(0).wParam);
+        EXPECT_STREQ(r.camera ? "Test Reflex" : "Test Compact", camera->GetCameraName());
+        EXPECT_EQ(0u, owner.Count(WM_CAM_VIEWFINDER_ENABLE)) << "posted, not sent";
+        ASSERT_TRUE(PumpUntil([&] { return owner.Count(WM_CAM_VIEWFINDER_ENABLE) > 0; }));
+        ReceivedMessage enable = owner.Of(WM_CAM_VIEWFINDER_ENABLE)[0];
+        EXPECT_EQ(1, enable.lParam) << "the host hears of it";
+        EXPECT_EQ(r.viewfinder, enable.wParam);
+        EXPECT_EQ(r.viewfinder, static_cast<WPARAM>(camera->IsViewfinderAvailable()));
+        if (!r.shot) continue;
+        ASSERT_TRUE(camera->BeginViewfinder());
+        Sim().SimLogClear();
+        ASSERT_TRUE(camera->Release());
+        EXPECT_EQ(r.shot, CallLog(GetCurrentThreadId()));
+    }
+}
+
+TEST_F(ControllerTest, BusyCameraShowsTheWarningAndOpensNothing) {
+    Fresh("[Camera1]\nBusy=1\n");
+    Start();
+    SourceInfo busy = Source(0), unterminated = Source(1);
+    for (const char* name : {"", "Test Reflex"}) {  // the status names the camera connected before
+        owner.Clear();
+        EXPECT_FALSE(camera->Connect(&busy));
+        EXPECT_EQ(cdDEVICE_BUSY, camera->GetLastError());
+        EXPECT_TRUE(camera->IsConnected() && !camera->GetSourceHandle()) << "an attempt, nothing open";
+        auto boxes = TakeMessageBoxes();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("Warning", boxes[0].caption);
+        EXPECT_EQ(BoxText("The camera is busy. Probably TWAIN or other programs are hot linking it! "), boxes[0].text);
+        EXPECT_EQ(name, owner.Of(WM_CAM_STATUS).at(0).text);
+        camera->Disconnect();
+        Connect(1);
+        camera->Disconnect();
+    }
+    // A name without terminator is cut to what the buffer holds; the SDK finds the camera by index.
+    std::memset(unterminated.modelName, 'M', sizeof unterminated.modelName);
+    ASSERT_TRUE(camera->Connect(&unterminated));
+    EXPECT_EQ(std::string(sizeof unterminated.modelName, 'M'), std::string(camera->GetCameraName()).substr(0, 256));
+    EXPECT_LE(std::strlen(camera->GetCameraName()), 259u);
+    busy.sourceType = 0;
+    Sim().SimLogClear();
+    EXPECT_FALSE(camera->Connect(&busy) || camera->Connect(nullptr) || camera->Connect(&unterminated));
+    EXPECT_EQ("", CallLog()) << "no source type, no record, or a source open";
+}
+
+enum class Op { Begin, End, Sources, SourceInfo, Connect, Disconnect, Release, ReleaseLive, ViewfinderOn,
+                ViewfinderOff, MaxZoom, Zoom, SetZoom, Lcd };
+
+TEST_F(ControllerTest, EverySdkFailureKeepsItsStatusAndWhatIsOpen) {
+    const uint32_t kStatus = 0x00070085;  // the last error keeps the low 16 bits
+    const char* const kUnlock = "CDUnlockUI";
+    struct Row {
+        Op op;
+        const char* entry;
+        BOOL result;
+        const char* after;        // this thread's calls after the failing one
+        bool open = true;         // Begin, End: the library; viewfinder: its thread; else the source
+        uint32_t lastError = 0x85;
+        uint32_t sent = 0;        // items transferred all the same
+    } rows[] = {
+        {Op::Begin, "CDStartSDK", FALSE, ""}, {Op::End, "CDFinishSDK", FALSE, ""},
+        {Op::Sources, "CDEnumDeviceReset", FALSE, ""}, {Op::Sources, "CDGetDeviceCount", FALSE, "CDEnumDeviceRelease"},
+        // The whole status of a failing record is kept; the other records are still fetched.
+        {Op::SourceInfo, "CDEnumDeviceNext", TRUE, "CDEnumDeviceNext CDEnumDeviceRelease", true, kStatus},
+        {Op::Connect, "CDOpenSource", FALSE, "", false}, {Op::Connect, "CDLockUI", FALSE, ""},
+        {Op::Connect, "CDRegisterEventCallbackFunction", FALSE, ""}, {Op::Connect, "CDEnumVolumeReset", FALSE, ""},
+        {Op::Connect, "CDEnumVolumeNext", FALSE, "CDEnumVolumeRelease"},
+        {Op::Connect, "CDGetVolumeInfo", FALSE, "CDEnumVolumeRelease"},
+        {Op::Connect, "CDEnumDevicePropertyReset", FALSE, ""},
+        {Op::Connect, "CDGetDevicePropertyData", FALSE, "CDEnumDevicePropertyRelease"},
+        {Op::Connect, "CDEnterReleaseControl", FALSE, ""},
+        {Op::Connect, "CDSelectReleaseDataKind", FALSE, ""},  // the UI stays locked
+        {Op::Connect, "CDUnlockUI", FALSE, "CDExitReleaseControl"},
+        {Op::Disconnect, "CDExitReleaseControl", FALSE, ""}, {Op::Disconnect, "CDCloseSource", FALSE, ""},
+        {Op::Disconnect, "CDUnregisterEventCallbackFunction", FALSE, ""},
+        {Op::Release, "CDLockUI", FALSE, kUnlock}, {Op::Release, "CDRelease", FALSE, kUnlock},
+        // After the shot: the transfers go ahead and store their own status.
+        {Op::Release, "CDUnlockUI", FALSE, kUnlock, true, 0, 2}, {Op::ReleaseLive, "CDTermViewfinder", FALSE, kUnlock},
+        // A refused start leaves it marked running: the thread waits for the next switch to stop it.
+        {Op::ViewfinderOn, "CDLockUI", FALSE, kUnlock, false}, {Op::ViewfinderOn, "CDStartViewfinder", FALSE, kUnlock},
+        {Op::ViewfinderOff, "CDTermViewfinder", FALSE, kUnlock},
+        // Only a failed lock fails a zoom query; a move that was asked for counts as done.
+        {Op::MaxZoom, "CDLockUI", FALSE, kUnlock}, {Op::MaxZoom, "CDGetMaximumZoomPos", TRUE, kUnlock},
+        {Op::Zoom, "CDLockUI", FALSE, kUnlock}, {Op::Zoom, "CDGetZoomPos", TRUE, kUnlock},
+        {Op::SetZoom, "CDLockUI", FALSE, kUnlock}, {Op::SetZoom, "CDGetMaximumZoomPos", FALSE, kUnlock},
+        {Op::SetZoom, "CDSetZoomPos", TRUE, kUnlock},
+        {Op::Lcd, "CDSelectViewFinderCameraOutput", FALSE, "", true, 0},  // the status is not kept
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.entry);
+        Fresh();
+        SourceInfo records[2] = {}, source = {};
+        if (r.op != Op::Begin) {
+            Start();
+            source = Source(r.op == Op::ReleaseLive ? 1 : 0);
+            ASSERT_TRUE(r.op == Op::Connect || camera->Connect(&source));
+            ASSERT_TRUE((r.op != Op::ReleaseLive && r.op != Op::ViewfinderOff) || camera->BeginViewfinder());
+        }
+        Sim().SimLogClear();
+        ASSERT_EQ(1u, Sim().SimSetFault(r.entry, kStatus, 1));
+        uint32_t a = 0, b = 0;
+        BOOL result = r.op == Op::Begin        ? camera->Begin()
+                      : r.op == Op::End        ? camera->End()
+                      : r.op == Op::Sources    ? camera->GetAllCameraSourceInfo(records, &a)
+                      : r.op == Op::SourceInfo ? camera->GetSourceInfo(records, 2)
+                      : r.op == Op::Connect    ? camera->Connect(&source)
+                      : r.op == Op::Disconnect ? camera->Disconnect()
+                      : r.op == Op::Release || r.op == Op::ReleaseLive        ? camera->Release()
+                      : r.op == Op::ViewfinderOn || r.op == Op::ViewfinderOff ? camera->BeginViewfinder()
+                      : r.op == Op::MaxZoom    ? camera->GetMaxZoomPos(&a, &b)
+                      : r.op == Op::Zoom       ? camera->GetCurrentZoomPos(&a)
+                      : r.op == Op::SetZoom    ? camera->SetZoomPos(1)
+                                               : camera->ViewToLCD(TRUE);
+        CameraControllerProbe::WaitUntilReleaseIdle(*camera);
+        EXPECT_EQ(r.result, result);
+        EXPECT_EQ(r.lastError, camera->GetLastError());
+        std::string log = " " + CallLog(GetCurrentThreadId()) + " ", entry = " " + std::string(r.entry) + " ";
+        ASSERT_NE(std::string::npos, log.find(entry));
+        EXPECT_EQ(r.after + std::string(*r.after ? " " : ""), log.substr(log.find(entry) + entry.size()));
+        bool open = r.op == Op::Begin || r.op == Op::End                        ? IsSdkLoaded()
+                    : r.op == Op::ViewfinderOn || r.op == Op::ViewfinderOff ? WorkerLives()
+                                                                            : camera->GetSourceHandle() != 0;
+        EXPECT_EQ(r.open, open);
+        if (r.op == Op::Connect || r.op == Op::Disconnect) { EXPECT_EQ(r.op == Op::Connect, !!camera->IsConnected()); }
+        EXPECT_EQ(r.sent, Sim().SimSentItemCount());
+        EXPECT_TRUE(TakeMessageBoxes().empty()) << "reported, never shown";
+        if (r.op == Op::Begin) { EXPECT_TRUE(camera->Begin()) << "a second Begin starts"; }
+    }
+}
+
+// Device events of the shutdown class (any low 16 bits) are sent from the SDK's thread with a
+// warning; release events are posted. Others tell nothing.
+TEST_F(ControllerTest, EventsTellTheOwner) {
+    StartAndConnect();
+    uint32_t three = 3;
+    struct Row {
+        bool device;
+        uint32_t event;
+        UINT message;  // 0: nothing
+        WPARAM wParam;
+    } rows[] = {
+        {true, 0x00040000, WM_CAM_POWERED_OFF, 0}, {true, 0x0004ABCD, WM_CAM_POWERED_OFF, 0},
+        {true, 0xFFF4FFFF, WM_CAM_POWERED_OFF, 0}, {true, 0x00010001, 0, 0},
+        {true, 0x00030004, 0, 0},                  {true, 0x00050000, 0, 0},
+        {false, 0x1D, CameraMessages().releaseComplete, 3}, {false, 0x1E, WM_CAM_SHUTTER_PRESSED, 0},
+        {false, 0x20, CameraMessages().abortPcEvf, 0},      {false, 0x20000, WM_CAM_DISCONNECT_REQUEST, 0},
+        {false, 0x40000, WM_CAM_POWERED_OFF, 0},            {false, 0x1C, 0, 0},
+        {false, 0x21, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.event);
+        CameraAliveFlag() = true;
+        owner.Clear();
+        ASSERT_TRUE(r.device ? Sim().SimFireDeviceEvent(r.event, 0) : Sim().SimFireReleaseEvent(r.event, &three, 4));
+        ASSERT_TRUE(PumpUntil([] { return Sim().SimPendingEvents() == 0; }));
+        PumpFor(30);
+        auto boxes = TakeMessageBoxes();
+        bool shutdown = r.device && r.message;
+        EXPECT_EQ(!shutdown, CameraAliveFlag());
+        ASSERT_EQ(shutdown ? 1u : 0u, boxes.size());
+        if (shutdown) { EXPECT_EQ(BoxText("The camera was powered off manually or by power low. "), boxes[0].text); }
+        ASSERT_EQ(r.message ? 1u : 0u, owner.All().size());
+        if (!r.message) continue;
+        EXPECT_EQ(r.message, owner.All()[0].message);
+        EXPECT_EQ(r.wParam, owner.All()[0].wParam);
+        EXPECT_EQ(0, owner.All()[0].lParam);
+        EXPECT_EQ(r.device, owner.All()[0].fromOtherThread);
+    }
+    // Without an owner to tell: refused, or (shutdown) only the flag is cleared.
+    EXPECT_EQ(cdINVALID_PARAMETER, CameraController::OnReleaseEvent(0x1E, nullptr, 0, 0));
+    EXPECT_EQ(0u, CameraController::OnSdkEvent(cdEVENT_SHUTDOWN_POWER_OFF, nullptr, 0, 0));
+    EXPECT_FALSE(CameraAliveFlag());
+}
+
+}  // namespace
