@@ -5,30 +5,28 @@
 #include "camera/camera_messages.h"
 #include "tests/dialog/dialog_test_support.h"
 
-using namespace dialog_test;
-
 TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
+    const ResourceCounts empty = MeasureResources();
+    ASSERT_GE(empty.gdi, 0) << "GDI objects cannot be counted here";
     {  // the counters must notice a leak, or the loop below proves nothing
-        const ResourceCounts empty = MeasureResources();
-        ASSERT_GE(empty.gdi, 0) << "GDI objects cannot be counted here";
-        std::vector<UniqueBrush> brushes;
-        std::vector<UniqueHandle> events;
-        for (int i = 0; i < 20; ++i) brushes.emplace_back(CreateSolidBrush(RGB(i, 0, 0)));
-        for (int i = 0; i < 20; ++i) events.emplace_back(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        HWND probe = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 1, 1, host.hwnd(), nullptr, nullptr, nullptr);
+        std::vector<UniqueBrush> brushes(20);
+        std::vector<UniqueHandle> events(20);
+        for (auto& brush : brushes) brush.reset(CreateSolidBrush(RGB(1, 2, 3)));
+        for (auto& event : events) event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        OpenModeless(0);
         const ResourceCounts during = MeasureResources();
         EXPECT_TRUE(during.gdi >= empty.gdi + 20 && during.handles >= empty.handles + 20 && during.user > empty.user);
-        DestroyWindow(probe);
+        dialog.reset();
     }
     // Every kind of life: live view with every overlay drawn, the panel, modal, and now and then a
     // connected camera with its viewfinder running.
     const std::vector<uint8_t> frame = SolidFrame(64, 48, RGB(10, 200, 30));
     uint32_t xs[] = {100, 300}, ys[] = {200};
+    CameraDialog modal(nullptr);  // like the component's, one object runs every modal window
+    modal.ApplyPara(nullptr);
+    modal.SetModal(TRUE);
     auto life = [&](int round) {
         if (round % 3 == 2) {
-            CameraDialog modal(nullptr);
-            modal.ApplyPara(nullptr);
-            modal.SetModal(TRUE);
             host.PostAction([&] { PostMessageA(modal.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0); });
             EXPECT_EQ(modal.DoModal(), IDCANCEL);
             return;
@@ -37,7 +35,7 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
         OpenModeless(round % 3, round % 3 ? nullptr : &area);
         dialog->SetDestFrameSize(640, 480);
         dialog->SetAdjustLinePos(2, xs, 1, ys);
-        CameraDialogTestAccess::SetViewShown(*dialog, TRUE);
+        Access::SetViewShown(*dialog, TRUE);
         SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0);
         if (round % 30 == 1) {
             ConnectWithButton(0);

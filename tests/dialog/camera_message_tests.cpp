@@ -5,19 +5,12 @@
 #include "camera/camera_messages.h"
 #include "tests/dialog/dialog_test_support.h"
 
-using namespace dialog_test;
-using Access = CameraDialogTestAccess;
-
 namespace {
-struct MessageCase {
-    const char* name;
-    UINT message;
-    uintptr_t wParam, lParam;
-    bool connected;                   // needs a camera connected through the button
-    std::function<void()> before;     // runs before the host's inbox and the call log are cleared
-    std::vector<Notification> heard;  // by the host, in order, while the message is handled
-    std::function<void()> check;
-};
+// name, message, wParam, lParam, whether a camera must be connected through the button, what runs
+// before the host's inbox and the call log are cleared, what the host hears while the message is
+// handled (in order), and the check of the reaction.
+using MessageCase = std::tuple<const char*, UINT, uintptr_t, uintptr_t, bool, std::function<void()>,
+                               std::vector<Notification>, std::function<void()>>;
 uintptr_t Address(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 }  // namespace
 
@@ -27,8 +20,8 @@ TEST_F(CameraWindowTest, EveryControllerMessageActsAndNotifiesTheHost) {
     OpenModeless(1);
     ASSERT_FALSE(host.Of(kMsgStatus).empty());
     const LPARAM cameraName = std::get<2>(host.Of(kMsgStatus).front());  // the controller's name buffer
-    const char path[] = "c:\\Canon\\TH20240101120000000001.JPG", name[] = "Some Camera";
-    auto lastFile = [&] { return IniValue("FilePath.ini", "FINISHED", "File Path"); };
+    const char path[] = "c:\\Canon\\TH20240101120000000001.JPG", someName[] = "Some Camera";
+    auto lastFile = [&] { return IniText("FilePath.ini", "FINISHED", "File Path"); };
     auto saveFolders = [&] { return Access::ControllerFolder(*dialog) + "|" + Access::SaveFolder(*dialog); };
     const std::string camera = ComboText(0), folders = saveFolders();
     auto releasedOnce = [&] {  // the host hears of the file, which is recorded as the last one
@@ -37,14 +30,16 @@ TEST_F(CameraWindowTest, EveryControllerMessageActsAndNotifiesTheHost) {
         const std::string saved = std::get<3>(host.Of(kMsgFileSaved).front());
         EXPECT_TRUE(saved.rfind(Access::ControllerFolder(*dialog) + "\\", 0) == 0 && lastFile() == saved) << saved;
     };
+    auto enabled = [this](int id, bool on) { return [this, id, on] { EXPECT_EQ(On(id), on) << id; }; };
+    auto calls = [this](const char* entry, int n) { return [this, entry, n] { EXPECT_EQ(sim().Count(entry), n); }; };
+    auto foldersKept = [&] { EXPECT_EQ(saveFolders(), folders); };
     auto panelReset = [&] {
         EXPECT_EQ(Controls(hwnd()), "Source Connect Setting- Disconnect- Release- Viewfinder- LCD- Zoom- Search View "
                                     "(OK) (ZoomLabel) (TestShoot-)");
         EXPECT_FALSE(Connected());
     };
     const std::vector<MessageCase> cases = {
-        {"viewfinder unavailable", WM_CAM_VIEWFINDER_ENABLE, 0, 0, true, nullptr, {},
-         [&] { EXPECT_FALSE(On(IDC_HndlCnnDlg_ViewFinder)); }},
+        {"no viewfinder", WM_CAM_VIEWFINDER_ENABLE, 0, 0, true, nullptr, {}, enabled(IDC_HndlCnnDlg_ViewFinder, false)},
         {"viewfinder available, host asked to hear it", WM_CAM_VIEWFINDER_ENABLE, 1, 1, true, nullptr,
          {{kMsgViewfinderEnable, 1, 0, ""}},
          [&] { EXPECT_TRUE(On(IDC_HndlCnnDlg_ViewFinder) && !On(IDC_HndlCnnDlg_ToLCD)); }},  // none runs
@@ -54,35 +49,30 @@ TEST_F(CameraWindowTest, EveryControllerMessageActsAndNotifiesTheHost) {
              SendMessageA(hwnd(), WM_CAM_VIEWFINDER_ENABLE, 0, 0);
              EXPECT_FALSE(On(IDC_HndlCnnDlg_ToLCD));
          },
-         {}, [&] { EXPECT_TRUE(On(IDC_HndlCnnDlg_ToLCD)); }},
-        {"switch while shown stops the viewfinder", WM_CAM_VIEWFINDER_SWITCH, 0, 0, true, nullptr, {},
-         [&] { EXPECT_EQ(sim().Count("CDTermViewfinder"), 1); }},
-        {"switch again starts it", WM_CAM_VIEWFINDER_SWITCH, 0, 0, true, nullptr, {},
-         [&] { EXPECT_EQ(sim().Count("CDStartViewfinder"), 1); }},
+         {}, enabled(IDC_HndlCnnDlg_ToLCD, true)},
+        {"switch when shown stops", WM_CAM_VIEWFINDER_SWITCH, 0, 0, true, nullptr, {}, calls("CDTermViewfinder", 1)},
+        {"switch again starts it", WM_CAM_VIEWFINDER_SWITCH, 0, 0, true, nullptr, {}, calls("CDStartViewfinder", 1)},
         {"switch while hidden does nothing", WM_CAM_VIEWFINDER_SWITCH, 0, 0, true,
          [&] { ASSERT_TRUE(dialog->OpenViewFinder(FALSE)); }, {}, [&] { EXPECT_EQ(sim().SimLogCount(), 0u); }},
-        {"zoom on", WM_CAM_ZOOM_ENABLE, 1, 0, false, nullptr, {}, [&] { EXPECT_TRUE(On(IDC_HndlCnnDlg_ZomSldr)); }},
-        {"zoom off", WM_CAM_ZOOM_ENABLE, 0, 0, false, nullptr, {}, [&] { EXPECT_FALSE(On(IDC_HndlCnnDlg_ZomSldr)); }},
-        {"LCD on", WM_CAM_LCD_ENABLE, 1, 0, false, nullptr, {}, [&] { EXPECT_TRUE(On(IDC_HndlCnnDlg_ToLCD)); }},
-        {"LCD off", WM_CAM_LCD_ENABLE, 0, 0, false, nullptr, {}, [&] { EXPECT_FALSE(On(IDC_HndlCnnDlg_ToLCD)); }},
-        {"status passed on", WM_CAM_STATUS, 1, Address(name), false, nullptr,
-         {{kMsgStatus, 1, LPARAM(Address(name)), name}}, nullptr},
+        {"zoom on", WM_CAM_ZOOM_ENABLE, 1, 0, false, nullptr, {}, enabled(IDC_HndlCnnDlg_ZomSldr, true)},
+        {"zoom off", WM_CAM_ZOOM_ENABLE, 0, 0, false, nullptr, {}, enabled(IDC_HndlCnnDlg_ZomSldr, false)},
+        {"LCD on", WM_CAM_LCD_ENABLE, 1, 0, false, nullptr, {}, enabled(IDC_HndlCnnDlg_ToLCD, true)},
+        {"LCD off", WM_CAM_LCD_ENABLE, 0, 0, false, nullptr, {}, enabled(IDC_HndlCnnDlg_ToLCD, false)},
+        {"status passed on", WM_CAM_STATUS, 1, Address(someName), false, nullptr,
+         {{kMsgStatus, 1, LPARAM(Address(someName)), someName}}, nullptr},
         {"status without name", WM_CAM_STATUS, 0, 0, false, nullptr, {{kMsgStatus, 0, 0, ""}}, nullptr},
         {"file saved is recorded", WM_CAM_FILE_SAVED, Address(path), 0, false, nullptr,
          {{kMsgFileSaved, Address(path), 0, path}},
-         [&] { EXPECT_EQ(IniKeys("FilePath.ini", "FINISHED"), std::vector<std::string>{"File Path"}); }},
+         [&] { EXPECT_EQ(IniText("FilePath.ini", "FINISHED", nullptr), std::string("File Path", 10)); }},
         {"memory mode keeps the last file", WM_CAM_FILE_SAVED, 0, 0, false, nullptr, {{kMsgFileSaved, 0, 0, ""}},
          [&] { EXPECT_EQ(lastFile(), path); }},
         {"overlong path cut at the limit", WM_CAM_FILE_SAVED, Address(longPath.c_str()), 0, false, nullptr,
          {{kMsgFileSaved, Address(longPath.c_str()), 0, cutPath}}, [&] { EXPECT_EQ(lastFile(), cutPath); }},
-        {"missing save folder ignored", WM_CAM_SET_SAVE_FOLDER, Address("Z:\\no\\such\\folder"), 0, false, nullptr, {},
-         [&] { EXPECT_EQ(saveFolders(), folders); }},
-        {"null save folder ignored", WM_CAM_SET_SAVE_FOLDER, 0, 0, false, nullptr, {},
-         [&] { EXPECT_EQ(saveFolders(), folders); }},
+        {"missing folder ignored", WM_CAM_SET_SAVE_FOLDER, Address("Z:\\none"), 0, false, nullptr, {}, foldersKept},
+        {"null save folder ignored", WM_CAM_SET_SAVE_FOLDER, 0, 0, false, nullptr, {}, foldersKept},
         {"existing save folder goes to the controller only", WM_CAM_SET_SAVE_FOLDER, Address(otherFolder.c_str()), 0,
          false, nullptr, {}, [&] { EXPECT_EQ(saveFolders(), otherFolder + folders.substr(folders.find('|'))); }},
-        {"timer shoot of count 0", WM_CAM_TIMER_SHOOT, 1, 0x10000, true, nullptr, {},
-         [&] { EXPECT_EQ(sim().Count("CDRelease"), 0); }},
+        {"timer shoot of count 0", WM_CAM_TIMER_SHOOT, 1, 0x10000, true, nullptr, {}, calls("CDRelease", 0)},
         {"timer shoot counts the low 16 bits", WM_CAM_TIMER_SHOOT, 1, 0x20001, true, nullptr, {}, releasedOnce},
         {"shutter pressed releases", WM_CAM_SHUTTER_PRESSED, 0, 0, true, nullptr, {}, releasedOnce},
         {"disconnect request leaves the controls", WM_CAM_DISCONNECT_REQUEST, 0, 0, true, nullptr, {},
@@ -115,21 +105,21 @@ TEST_F(CameraWindowTest, EveryControllerMessageActsAndNotifiesTheHost) {
              EXPECT_EQ(sim().Count("CDExitReleaseControl") + sim().Count("CDCloseSource"), 0);
          }},
     };
-    for (const MessageCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.connected && !Connected()) {
+    for (const auto& [name, message, wParam, lParam, connected, before, heard, check] : cases) {
+        SCOPED_TRACE(name);
+        if (connected && !Connected()) {
             SendMessageA(hwnd(), WM_COMMAND, IDC_HandleCanonDlg_DisCnect, 0);  // whatever the last row left
             ConnectWithButton(0);
             ASSERT_TRUE(Connected());
         }
-        if (c.before) c.before();
+        if (before) before();
         Drain();
         host.Take();
         sim().SimLogClear();
         test_support::ClearMessageBoxes();
-        EXPECT_EQ(SendMessageA(hwnd(), c.message, c.wParam, static_cast<LPARAM>(c.lParam)), 0);
-        EXPECT_EQ(host.Take(), c.heard);
-        if (c.check) c.check();
+        EXPECT_EQ(SendMessageA(hwnd(), message, wParam, static_cast<LPARAM>(lParam)), 0);
+        EXPECT_EQ(host.Take(), heard);
+        if (check) check();
         Drain();
     }
 }

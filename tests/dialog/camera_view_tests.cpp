@@ -4,9 +4,6 @@
 #include "camera/camera_messages.h"
 #include "tests/dialog/dialog_test_support.h"
 
-using namespace dialog_test;
-using Access = CameraDialogTestAccess;
-
 namespace {
 constexpr COLORREF kGrey = 0x787878, kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 const std::vector<uint8_t> kLandscape = SolidFrame(320, 240, kGreen);
@@ -65,6 +62,7 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
          {{104, 100, kGreen}, {105, 100, kRed}, {374, 100, kRed}, {375, 100, kGreen}, {240, 60, kBlue}}},
         {"no box or cross without lines", kLandscape, 960, 720, {}, {}, {{0, 20, kGreen}, {240, 100, kGreen}}},
         {"nor without vertical lines", kLandscape, 960, 720, {}, {360}, {{0, 20, kGreen}, {100, 200, kGreen}}},
+        {"nor without horizontal lines", kLandscape, 960, 720, {480}, {}, {{0, 20, kGreen}, {240, 100, kGreen}}},
         {"nor without frame size", kLandscape, 0, 720, {480}, {360}, {{0, 20, kGreen}, {240, 100, kGreen}}},
         // Counts no array can hold leave the lines missing; the host's short arrays are not read.
         {"impossible x count", kLandscape, 960, 720, {480}, {360}, {{0, 20, kGreen}}, asGiven - 1},
@@ -87,10 +85,11 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
         // The host scribbles over its arrays, and calls with a null array change nothing.
         std::fill(xs.begin(), xs.end(), 7u);
         std::fill(ys.begin(), ys.end(), 7u);
-        EXPECT_FALSE(dialog->SetAdjustLinePos(9, nullptr, 1, ys.data()) || dialog->SetAdjustLinePos(1, &xs[0], 9, nullptr));
+        EXPECT_FALSE(dialog->SetAdjustLinePos(9, nullptr, 1, &ys[0]));
+        EXPECT_FALSE(dialog->SetAdjustLinePos(1, &xs[0], 9, nullptr));
         Access::SetViewShown(*dialog, c.shown);
         SendFrame(c.frame.data());
-        for (const Probe& p : c.probes) EXPECT_EQ(View(p.x, p.y, p.on), p.colour) << p.x << "," << p.y << " on " << p.on;
+        for (const Probe& p : c.probes) EXPECT_EQ(View(p.x, p.y, p.on), p.colour) << p.x << "," << p.y << "@" << p.on;
     }
 
     // The centre cross is dotted red through the box middle, seen with the blue lines on the box's

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-
-namespace dialog_test {
+#include <sstream>
 
 namespace {
 constexpr UINT kRunAction = WM_APP + 50;
@@ -70,7 +69,7 @@ std::vector<SimCall> Sim::Calls(const char* name) const {
     return calls;
 }
 
-Sim& Simulator() {
+Sim& CameraWindowTest::sim() {
     static Sim sim = [] {
         Sim loaded;
         if (HMODULE module = LoadLibraryA(TestFile("CDSDK.dll").c_str())) {
@@ -99,18 +98,10 @@ std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h, const std::function<COLOR
     return frame;
 }
 
-std::string IniValue(const char* file, const char* section, const char* key) {
-    char value[1024] = {};
-    GetPrivateProfileStringA(section, key, "", value, sizeof value, TestFile(file).c_str());
-    return value;
-}
-
-std::vector<std::string> IniKeys(const char* file, const char* section) {
-    std::vector<char> buffer(8192, '\0');
-    GetPrivateProfileStringA(section, nullptr, "", buffer.data(), 8192, TestFile(file).c_str());
-    std::vector<std::string> keys;
-    for (const char* key = buffer.data(); *key; key += strlen(key) + 1) keys.push_back(key);
-    return keys;
+std::string IniText(const char* file, const char* section, const char* key) {
+    std::string text(8192, '\0');
+    text.resize(GetPrivateProfileStringA(section, key, "", &text[0], 8192, TestFile(file).c_str()));
+    return text;
 }
 
 // Wine's counters are stubs answering 0: then its shared GDI table is read, and windows and
@@ -153,25 +144,21 @@ std::string Place(HWND dialog, int id) {
 }
 
 std::string Controls(HWND dialog) {
-    static const std::pair<int, const char*> kControls[] = {
-        {IDC_HandleCanonDlg_SourceCmb, "Source"}, {IDC_HandleCanonDlg_Connect, "Connect"},
-        {IDC_HndlCnnDlg_Setting, "Setting"},      {IDC_HandleCanonDlg_DisCnect, "Disconnect"},
-        {IDC_HandleCanonDlg_Release, "Release"},  {IDC_HndlCnnDlg_ViewFinder, "Viewfinder"},
-        {IDC_HndlCnnDlg_ToLCD, "LCD"},            {IDC_HndlCnnDlg_ZomSldr, "Zoom"},
-        {IDC_BtnSearch, "Search"},                {IDC_HndlCnnDlg_View, "View"},
-        {IDOK, "OK"},                             {IDC_HndlCnnDlg_ZoomLabel, "ZoomLabel"},
-        {IDC_HndlCnnDlg_TestShoot, "TestShoot"}};
-    std::string state;
-    for (const auto& [id, name] : kControls) {
-        const std::string shown = std::string(name) + (Enabled(dialog, id) ? "" : "-");
-        state += (state.empty() ? "" : " ") + (Visible(dialog, id) ? shown : "(" + shown + ")");
+    const int ids[] = {IDC_HandleCanonDlg_SourceCmb, IDC_HandleCanonDlg_Connect, IDC_HndlCnnDlg_Setting,
+                       IDC_HandleCanonDlg_DisCnect,  IDC_HandleCanonDlg_Release, IDC_HndlCnnDlg_ViewFinder,
+                       IDC_HndlCnnDlg_ToLCD,         IDC_HndlCnnDlg_ZomSldr,     IDC_BtnSearch,
+                       IDC_HndlCnnDlg_View,          IDOK,                       IDC_HndlCnnDlg_ZoomLabel,
+                       IDC_HndlCnnDlg_TestShoot};
+    std::istringstream names("Source Connect Setting Disconnect Release Viewfinder LCD Zoom Search View OK ZoomLabel "
+                             "TestShoot");
+    std::string state, name;
+    for (int id : ids) {
+        names >> name;
+        name += IsWindowEnabled(GetDlgItem(dialog, id)) ? "" : "-";
+        state += (state.empty() ? "" : " ") + (Visible(dialog, id) ? name : "(" + name + ")");
     }
     return state;
 }
-
-}  // namespace dialog_test
-
-using namespace dialog_test;
 
 void CameraWindowTest::SetUp() {
     for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
@@ -194,8 +181,6 @@ void CameraWindowTest::OpenModeless(uint32_t showControls, const RECT* rect) {
 
 void CameraWindowTest::ConnectWithButton(int index) {
     Combo(CB_SETCURSEL, static_cast<WPARAM>(index));
-    SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_HandleCanonDlg_SourceCmb, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(hwnd(), IDC_HandleCanonDlg_SourceCmb)));
     Click(hwnd(), IDC_HandleCanonDlg_Connect);
     Drain();
 }

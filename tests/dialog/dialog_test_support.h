@@ -8,9 +8,7 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "dialog/camera_dialog.h"
 #include "resources/resource_ids.h"
@@ -20,8 +18,6 @@
 // Friend of CameraDialog: what the tests read or set that the window does not show.
 struct CameraDialogTestAccess {
     static HDC Dc(const CameraDialog& d, bool view) { return view ? d.m_dcView.dc() : d.m_dcImage.dc(); }
-    static HBITMAP ViewBitmap(const CameraDialog& d) { return d.m_dcView.bitmap(); }
-    static HFONT Font(const CameraDialog& d) { return d.m_font.get(); }
     static std::string ViewState(const CameraDialog& d) {
         return std::string(d.m_bViewStarted ? "started" : "stopped") + (d.m_bViewShown ? " shown" : "");
     }
@@ -30,8 +26,7 @@ struct CameraDialogTestAccess {
     static std::string SaveFolder(const CameraDialog& d) { return d.m_szSaveFolder; }
     static std::string ControllerFolder(CameraDialog& d) { return d.m_camera.GetSaveFolder(); }
 };
-
-namespace dialog_test {
+using Access = CameraDialogTestAccess;
 
 enum : UINT { kMsgFileSaved = WM_APP + 1, kMsgViewfinderEnable, kMsgStatus, kMsgPoweredOff };
 // message, wParam, lParam, and the camera name (status) or path (file saved) the pointer carried
@@ -65,7 +60,6 @@ struct Sim {
     std::vector<SimCall> Calls(const char* name) const;  // since the last SimLogClear
     int Count(const char* name) const { return static_cast<int>(Calls(name).size()); }
 };
-Sim& Simulator();
 
 // A BMP file image in memory: 24-bit bottom-up rows; `pixel(x, y)` with y from the top.
 std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h, const std::function<COLORREF(uint32_t, uint32_t)>& pixel);
@@ -74,17 +68,10 @@ inline std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) 
 }
 
 inline std::string TestFile(const char* name) { return test_support::ExeFolder() + "\\" + name; }
-std::string IniValue(const char* file, const char* section, const char* key);  // files beside the test
-std::vector<std::string> IniKeys(const char* file, const char* section);
-
-// Live counts of GDI objects, windows of this thread and kernel handles.
-struct ResourceCounts {
-    long gdi, user, handles;
-};
-ResourceCounts MeasureResources();
+// A value from an INI file beside the test, or with a null key the section's keys, each ending in NUL.
+std::string IniText(const char* file, const char* section, const char* key);
 
 inline bool Visible(HWND dialog, int id) { return GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; }
-inline bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
 inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 inline std::string Text(HWND dialog, int id) {
     char text[256] = {};
@@ -95,8 +82,6 @@ std::string Place(HWND dialog, int id);  // "%04d,%04d,%04d,%04d": left, top, wi
 // The state of every control by name: "(Name)" hidden, "Name-" disabled, e.g. "Connect Release- (OK)".
 std::string Controls(HWND dialog);
 
-}  // namespace dialog_test
-
 // A host window, the simulator reset to its two default cameras, no settings files.
 class CameraWindowTest : public ::testing::Test {
 protected:
@@ -106,18 +91,17 @@ protected:
         Drain();
         sim().SimClearFaults();
     }
-    static dialog_test::Sim& sim() { return dialog_test::Simulator(); }
+    static Sim& sim();
     void Configure(const char* ini) { ASSERT_EQ(sim().SimLoadConfigText(ini), 1u) << ini; }
     static KamvioPara Para(HWND host, uint32_t showControls, const char* folder = nullptr) {
-        using namespace dialog_test;
         return {0, host, kMsgFileSaved, kMsgViewfinderEnable, 1, {}, showControls, 0, folder, kMsgStatus,
                 kMsgPoweredOff, {}};
     }
     void OpenModeless(uint32_t showControls, const RECT* rect = nullptr);  // child of the host, shown
-    HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
-    bool On(int id) const { return dialog_test::Enabled(hwnd(), id); }
     // Selects source `index` and presses Connect, then lets posted messages arrive.
     void ConnectWithButton(int index = 0);
+    HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
+    bool On(int id) const { return IsWindowEnabled(GetDlgItem(hwnd(), id)); }
     LRESULT Combo(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, message, wParam, lParam);
     }
@@ -130,7 +114,13 @@ protected:
     COLORREF WindowPixel(int x, int y) const;  // as the screen shows it
     COLORREF ViewCentre() const;               // of the live-view area, as the screen shows it
 
-    dialog_test::HostWindow host;
+    HostWindow host;
     KamvioPara para{};
     std::unique_ptr<CameraDialog> dialog;
 };
+
+// Live counts of GDI objects, windows of this thread and kernel handles.
+struct ResourceCounts {
+    long gdi, user, handles;
+};
+ResourceCounts MeasureResources();

@@ -31,22 +31,20 @@ TEST(LiveViewGeometry, PicturesFitByTheirOwnOrientation) {
 }
 
 TEST(LiveViewGeometry, DestinationFrameFitsByItsShapeAndCutsTowardZero) {
-    const std::tuple<uint32_t, uint32_t, Box, const char*> rows[] = {  // frame, area, left,top,right,bottom
-        {960, 720, {0, 20, 480, 360}, "0,20,480,380"},    // wide: full width
-        {1000, 500, {0, 0, 480, 360}, "0,60,480,300"},    // flatter: bands above and below
-        {300, 400, {0, 20, 480, 360}, "105,20,375,380"},  // upright: full height, centred on the width
-        {100, 100, {10, 0, 480, 360}, "70,0,430,360"},    // square counts as upright
-        {100, 300, {0, 0, 500, 700}, "133,0,366,700"},    // 233.33 wide: both edges cut toward zero
-        {300, 300, {0, 0, 100, 301}, "-100,0,201,301"},   // wider than the area reaches left of it
-        {0, 720, {0, 0, 480, 360}, "0,0,0,0"},
+    const std::tuple<uint32_t, uint32_t, Box, const char*, float> rows[] = {  // frame, area, edges, scale
+        {960, 720, {0, 20, 480, 360}, "0,20,480,380", 0.5f},     // wide: full width
+        {1000, 500, {0, 0, 480, 360}, "0,60,480,300", 0.48f},    // flatter: bands above and below
+        {300, 400, {0, 20, 480, 360}, "105,20,375,380", 0.9f},   // upright: full height, centred on the width
+        {100, 100, {10, 0, 480, 360}, "70,0,430,360", 3.6f},     // square counts as upright
+        {100, 300, {0, 0, 500, 700}, "133,0,366,700", 7 / 3.f},  // 233.33 wide: both edges cut toward zero
+        {300, 300, {0, 0, 100, 301}, "-100,0,201,301", 301 / 300.f},  // wider than the area reaches left of it
+        {0, 720, {0, 0, 480, 360}, "0,0,0,0", 0},
     };
-    for (const auto& [fw, fh, area, expected] : rows) {
-        const Edges e = FitDestinationFrame(fw, fh, area).edges;
-        EXPECT_EQ(Text(e.left, e.top, e.right, e.bottom), expected) << fw << "x" << fh;
+    for (const auto& [fw, fh, area, expected, scale] : rows) {
+        const DestinationBox d = FitDestinationFrame(fw, fh, area);
+        EXPECT_EQ(Text(d.edges.left, d.edges.top, d.edges.right, d.edges.bottom), expected) << fw << "x" << fh;
+        EXPECT_FLOAT_EQ(d.scale, scale) << fw << "x" << fh;
     }
-    EXPECT_FLOAT_EQ(FitDestinationFrame(960, 720, Box{0, 20, 480, 360}).scale, 0.5f);
-    EXPECT_FLOAT_EQ(FitDestinationFrame(300, 400, Box{0, 20, 480, 360}).scale, 0.9f);
-    EXPECT_EQ(FitDestinationFrame(0, 720, Box{0, 0, 480, 360}).scale, 0.0f);
 }
 
 TEST(LiveViewGeometry, LinesCutsAndFramesStayInRange) {
