@@ -27,19 +27,11 @@ void RemoveFolder(const std::string& folder) {
 
 }  // namespace
 
-SimAccess& Sim() {
-    static SimAccess access = [] {
-        SimAccess a;
-        HMODULE module = LoadLibraryA((test_support::ExeFolder() + "\\CDSDK.dll").c_str());
-        a.loaded = module != nullptr;
-#define SIM_ACCESS_RESOLVE(ret, name, params)                                                     \
-    a.name = reinterpret_cast<PFN_##name>(reinterpret_cast<void*>(GetProcAddress(module, #name))); \
-    a.loaded = a.loaded && a.name != nullptr;
-        if (module) { SIM_CONTROL_EXPORTS(SIM_ACCESS_RESOLVE) }
-#undef SIM_ACCESS_RESOLVE
-        return a;
-    }();
-    return access;
+SimApi& Sim() {
+    static SimApi api;
+    static const bool loaded = api.Load();  // the copy beside the program, kept loaded for the whole run
+    if (!loaded) ADD_FAILURE() << "CDSDK.dll beside the test lacks the control exports";
+    return api;
 }
 
 std::vector<SimCall> SimCalls() {
@@ -62,6 +54,12 @@ std::string Violations() {
         Sim().SimViolationGet(i, line, sizeof line);
         text += line + std::string("\n");
     }
+    return text;
+}
+
+std::string Boxes() {
+    std::string text;
+    for (const auto& box : test_support::TakeMessageBoxes()) text += box.caption + ": " + box.text + "\n";
     return text;
 }
 
@@ -96,7 +94,7 @@ std::vector<ReceivedMessage> RecordingOwner::Of(UINT message) const {
 }
 
 void ControllerTest::SetUp() {
-    ASSERT_TRUE(Sim().loaded) << "CDSDK.dll beside the test lacks the control exports";
+    ASSERT_TRUE(Sim().SimReset);
     folder = test_support::ExeFolder() + "\\ctl_shots";
     RemoveFolder(folder);  // left by an earlier run that crashed
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -148,12 +146,21 @@ void ControllerTest::StartAndConnect(uint32_t index) {
 
 bool ControllerTest::WorkerLives() const { return ViewfinderWorker::Instance().BelongsTo(camera.get()); }
 
-void ControllerTest::PowerOffLikeTheDialog() {
-    owner.onMessage = [&](const ReceivedMessage& m) {
-        if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
-    };
-    ASSERT_TRUE(Sim().SimPowerOff());
-    ASSERT_TRUE(test_support::PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
+bool ControllerTest::Shoot(bool series) {
+    if (!(series ? camera->ShootSeries(1, 1) : camera->Release())) return false;
+    // Parked again: the batch is done (and a release before this would not wake the thread).
+    CameraControllerProbe::WaitUntilReleaseIdle(*camera);
+    owner.Drain();
+    return true;
+}
+
+bool ControllerTest::WaitForFrames(size_t n) {
+    return test_support::PumpUntil([&] { return owner.Count(WM_CAM_FRAME) >= n; });
+}
+
+bool ControllerTest::FrameQueued() const {
+    MSG msg;
+    return PeekMessageA(&msg, owner.Handle(), WM_CAM_FRAME, WM_CAM_FRAME, PM_NOREMOVE | PM_QS_POSTMESSAGE) != 0;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {

@@ -11,21 +11,15 @@
 
 #include "camera/camera_controller.h"
 #include "camera/camera_messages.h"
-#include "simulator/sim_control.h"
+#include "simulator/sim_api.h"
 
-// The control exports of the CDSDK.dll beside the test program. The module stays loaded for the
-// whole run, so the controller's LoadSdk finds this very copy.
-struct SimAccess {
-#define SIM_ACCESS_MEMBER(ret, name, params) PFN_##name name = nullptr;
-    SIM_CONTROL_EXPORTS(SIM_ACCESS_MEMBER)
-#undef SIM_ACCESS_MEMBER
-    bool loaded = false;
-};
-SimAccess& Sim();
+// The control exports of the CDSDK.dll beside the test program, the copy the controller loads.
+SimApi& Sim();
 std::vector<SimCall> SimCalls();
 // Names of the logged calls joined by blanks; with a thread id, only that thread's calls.
 std::string CallLog(DWORD thread = 0);
 std::string Violations();  // the ledger's lines
+std::string Boxes();       // message boxes shown since the last call, as "caption: text" lines
 
 struct ReceivedMessage {
     UINT message;
@@ -71,8 +65,11 @@ protected:
     SourceInfo Source(uint32_t index);
     void Connect(uint32_t index = 0);
     void StartAndConnect(uint32_t index = 0);  // then clears the owner's record and the call log
+    // A release, or a series of one (no pause for an interval of a second), and its whole batch.
+    bool Shoot(bool series = false);
+    bool WaitForFrames(size_t n);
+    bool FrameQueued() const;  // a frame message still waits in the owner's queue
     bool WorkerLives() const;
-    void PowerOffLikeTheDialog();  // the owner forgets the source when the camera goes off
 
     RecordingOwner owner;
     std::unique_ptr<CameraController> camera;

@@ -13,27 +13,7 @@ bool g_allocationFails = false;
 void* TestAllocate(size_t size) { return g_allocationFails ? nullptr : std::malloc(size); }
 
 TEST(MemoryStream, EveryErrorOfEveryOperation) {
-    using O = StreamOp;
-    RunStreamCases(
-        {
-            {"open without context", 0, true, O::Open, 1, 0, cdSTREAM_OPEN_ERROR},
-            {"open twice", 1, false, O::Open, 1, 0, cdSTREAM_ALREADY_OPEN},
-            {"open mode 3", 0, false, O::Open, 3, 0, cdSTREAM_BAD_OPTIONS},
-            {"close without context", 1, true, O::Close, 0, 0, cdSTREAM_CLOSE_ERROR},
-            {"read without context", 1, true, O::Read, 4, 0, cdSTREAM_READ_ERROR},
-            {"read closed", 0, false, O::Read, 4, 0, cdSTREAM_NOT_OPEN},
-            {"read write-only", 2, false, O::Read, 4, 0, cdSTREAM_PERMISSION_ERROR},
-            {"write without context", 2, true, O::Write, 4, 0, cdSTREAM_WRITE_ERROR},
-            {"write closed", 0, false, O::Write, 4, 0, cdSTREAM_NOT_OPEN},
-            {"write read-only", 1, false, O::Write, 4, 0, cdSTREAM_PERMISSION_ERROR},
-            {"seek without context", 1, true, O::Seek, 1, 0, cdSTREAM_SEEK_ERROR},
-            {"seek closed", 0, false, O::Seek, 1, 0, cdSTREAM_NOT_OPEN},
-            {"seek origin 4", 1, false, O::Seek, 4, 0, cdSTREAM_BAD_OPTIONS},
-            {"seek before the start", 1, false, O::Seek, 2, -1, cdSTREAM_SEEK_ERROR},
-            {"tell without context", 1, true, O::Tell, 0, 0, cdSTREAM_TELL_ERROR},
-            {"tell closed", 0, false, O::Tell, 0, 0, cdSTREAM_NOT_OPEN},
-        },
-        [](cdStream* s) { ASSERT_TRUE(BuildMemoryStream(s, 8)); }, ReleaseMemoryStream);
+    RunStreamCases(&StreamCase::memory, [](cdStream* s) { ASSERT_TRUE(BuildMemoryStream(s, 8)); }, ReleaseMemoryStream);
 }
 
 TEST(MemoryStream, GrowsToWhatIsNeededWithZerosAndKeepsWhatFits) {
@@ -68,15 +48,12 @@ TEST(MemoryStream, GrowsToWhatIsNeededWithZerosAndKeepsWhatFits) {
     cdStream other{};
     EXPECT_FALSE(BuildMemoryStream(&other, 10, TestAllocate) || other.context || other.Write);
     g_allocationFails = false;
-    s.Close(s.context, nullptr);  // a null error slot is tolerated
-    s.Open(s.context, 1, nullptr);
-    EXPECT_EQ(0u, s.Tell(s.context, &e)) << "opening rewinds";
     char copy[16];
     ASSERT_TRUE(CopyOutMemoryStream(&s, copy, 16));
     EXPECT_EQ(0, std::memcmp(copy, "abcdefgh\0\0\0\0\0\0" "12", 16));
     EXPECT_FALSE(CopyOutMemoryStream(&s, copy, 17) || CopyOutMemoryStream(&s, nullptr, 4));
     ReleaseMemoryStream(&s);
-    EXPECT_FALSE(s.context || s.Tell || CopyOutMemoryStream(&s, copy, 4));
+    EXPECT_FALSE(s.context || s.Tell);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@ namespace {
 
 using test_support::PumpFor;
 using test_support::PumpUntil;
-using test_support::TakeMessageBoxes;
 
 struct SavedName {
     std::string prefix, extension, stamp;
@@ -39,17 +38,7 @@ size_t CallCount(const char* name) {
 
 void* NoMemory(size_t) { return nullptr; }
 
-class ReleaseTest : public ControllerTest {
-protected:
-    // A release, or a series of one (no pause for an interval of a second), and its whole batch.
-    bool Shoot(bool series = false) {
-        if (!(series ? camera->ShootSeries(1, 1) : camera->Release())) return false;
-        // Parked again: the batch is done (and a release before this would not wake the thread).
-        CameraControllerProbe::WaitUntilReleaseIdle(*camera);
-        owner.Drain();
-        return true;
-    }
-};
+using ReleaseTest = ControllerTest;
 
 TEST_F(ReleaseTest, EachItemBecomesAFileWithTheBytesTheCameraSent) {
     // Kinds without names of their own: the first of a batch has no prefix, later ones take
@@ -82,23 +71,14 @@ TEST_F(ReleaseTest, EachItemBecomesAFileWithTheBytesTheCameraSent) {
     EXPECT_TRUE(owner.Count(WM_CAM_FILE_SAVED) == 1 && owner.Of(WM_CAM_FILE_SAVED)[0].fromOtherThread);
     // The viewfinder command is off during the batch, and back on (the camera has one) after it.
     auto enable = owner.Of(WM_CAM_VIEWFINDER_ENABLE);
-    ASSERT_EQ(2u, enable.size());
-    EXPECT_TRUE(!enable[0].fromOtherThread && enable[0].wParam == 0 && enable[1].wParam == 1);
+    EXPECT_TRUE(enable.size() == 2 && !enable[0].fromOtherThread && !enable[0].wParam && enable[1].wParam == 1);
 
-    // The shot on this thread, the transfers (a description, then the item) on the release thread.
-    auto calls = SimCalls();
+    // The shot on this thread; each item described, then transferred, on the release thread.
     EXPECT_EQ("CDLockUI CDRelease CDUnlockUI", CallLog(GetCurrentThreadId()));
-    EXPECT_EQ(0u, calls[1].args[1] | calls[1].args[2] | calls[1].args[3]);
-    EXPECT_EQ(1u, calls[1].args[4]);
-    std::string transfers;  // d: a description (no context, no medium), t: a transfer (context, option 3)
-    for (const SimCall& c : calls) {
-        if (std::strcmp(c.name, "CDGetReleasedData") != 0) continue;
-        bool description = !c.args[2] && !c.args[3] && !c.args[5];
-        bool transfer = c.args[2] == reinterpret_cast<uintptr_t>(camera.get()) && c.args[3] == 3 && c.args[5];
-        transfers += c.threadId == GetCurrentThreadId() ? "!" : description ? "d" : transfer ? "t" : "?";
-    }
-    EXPECT_EQ("dtdtdtdtdtdt", transfers);
-    EXPECT_TRUE(TakeMessageBoxes().empty());
+    EXPECT_EQ(0u, SimCalls()[1].args[1] | SimCalls()[1].args[2] | SimCalls()[1].args[3]);
+    EXPECT_EQ(1u, SimCalls()[1].args[4]);
+    EXPECT_EQ(12u, CallCount("CDGetReleasedData"));
+    EXPECT_EQ("", Boxes());
     EXPECT_EQ("", Violations());
 }
 
@@ -108,7 +88,7 @@ TEST_F(ReleaseTest, AFailedTransferEndsTheBatchAndTakesNoNumber) {
     uint32_t counter = CameraFileCounter();
     // The folder is missing: the first item fails, the second is not asked for.
     std::string missing = folder + "\\missing";
-    camera->SetSaveFolder(missing.c_str());
+    ASSERT_TRUE(camera->SetSaveFolder(missing.c_str()));
     ASSERT_TRUE(Shoot());
     EXPECT_EQ(2u, CallCount("CDGetReleasedData"));
     EXPECT_NE(0u, camera->GetLastError());
@@ -120,7 +100,7 @@ TEST_F(ReleaseTest, AFailedTransferEndsTheBatchAndTakesNoNumber) {
     ASSERT_NE(0u, owner.Of(WM_CAM_FILE_SAVED).at(1).wParam);
     EXPECT_EQ("", owner.Of(WM_CAM_FILE_SAVED)[1].text);
     EXPECT_TRUE(FilesIn(folder).empty());
-    EXPECT_TRUE(TakeMessageBoxes().empty());
+    EXPECT_EQ("", Boxes());
     // The parked thread survives a disconnect; a series resumes it.
     EXPECT_TRUE(camera->Disconnect());
     Connect(0);
@@ -190,10 +170,7 @@ TEST_F(ReleaseTest, TheFirstReleaseFixesTheSaveMode) {
         ASSERT_TRUE(Shoot());
         EXPECT_EQ(4u, owner.Count(WM_CAM_FILE_SAVED));
         EXPECT_EQ(4u, Sim().SimSentItemCount());
-        auto boxes = TakeMessageBoxes();
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ("ReleaseProgressFunc", boxes[0].caption);
-        EXPECT_EQ("Allocate memory failed!", boxes[0].text);
+        EXPECT_EQ("ReleaseProgressFunc: Allocate memory failed!\n", Boxes());
     }
     EXPECT_FALSE(camera->SetSaveMode(2));
     EXPECT_EQ("", Violations());
@@ -204,9 +181,13 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     int baseline = ProcessThreadCount();
     StartAndConnect();
     ASSERT_TRUE(camera->BeginViewfinder());
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count(WM_CAM_FRAME) > 1; }));
+    ASSERT_TRUE(WaitForFrames(2));
     ASSERT_TRUE(camera->Release());
-    PowerOffLikeTheDialog();
+    owner.onMessage = [&](const ReceivedMessage& m) {  // as the dialog does
+        if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
+    };
+    ASSERT_TRUE(Sim().SimPowerOff());
+    ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
     EXPECT_FALSE(camera->GetSourceHandle() || CameraAliveFlag() || WorkerLives());
     EXPECT_FALSE(CameraControllerProbe::HasReleaseThread(*camera)) << "forgotten, and ended";
     size_t frames = owner.Count(WM_CAM_FRAME);
@@ -218,7 +199,6 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     EXPECT_FALSE(camera->BeginViewfinder());
     EXPECT_EQ("", CallLog()) << "nothing is left to close";
     ASSERT_TRUE(camera->End());
-    owner.Drain();
     EXPECT_EQ(baseline, ProcessThreadCount());
 }
 
@@ -226,7 +206,7 @@ TEST_F(ReleaseTest, FullScenarioKeepsTheContract) {
     int baseline = ProcessThreadCount();
     StartAndConnect();
     ASSERT_TRUE(camera->BeginViewfinder());
-    ASSERT_TRUE(PumpUntil([&] { return owner.Count(WM_CAM_FRAME) > 1; }));
+    ASSERT_TRUE(WaitForFrames(2));
     uint32_t maximum = 0, other = 0;
     ASSERT_TRUE(camera->GetMaxZoomPos(&maximum, &other));
     ASSERT_TRUE(camera->SetZoomPos(maximum));
@@ -237,7 +217,7 @@ TEST_F(ReleaseTest, FullScenarioKeepsTheContract) {
     EXPECT_EQ(2u, FilesIn(folder).size());
     ASSERT_TRUE(camera->End());
     EXPECT_EQ("", Violations());
-    EXPECT_TRUE(TakeMessageBoxes().empty());
+    EXPECT_EQ("", Boxes());
     owner.Drain();
     EXPECT_EQ(baseline, ProcessThreadCount());
 }

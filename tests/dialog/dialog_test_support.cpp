@@ -1,20 +1,11 @@
 #include "tests/dialog/dialog_test_support.h"
 
-#include <winternl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <sstream>
 
 namespace {
 constexpr UINT kRunAction = WM_APP + 50;
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count) { return ++*reinterpret_cast<long*>(count) > 0; }
-
-BOOL CALLBACK CountWindowTree(HWND window, LPARAM count) {
-    EnumChildWindows(window, CountWindow, count);
-    return CountWindow(window, count);
-}
 }  // namespace
 
 HostWindow::HostWindow() {
@@ -104,30 +95,6 @@ std::string IniText(const char* file, const char* section, const char* key) {
     return text;
 }
 
-// Wine's counters are stubs answering 0: then its shared GDI table is read, and windows and
-// handles are enumerated.
-ResourceCounts MeasureResources() {
-    ResourceCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-                          static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), 0};
-    if (!counts.gdi) {
-        // The table hangs off the process block where Windows keeps its own: 0x10000 entries of
-        // 24 bytes, the object type (0: free) at byte 14.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"  // the segment-register read of NtCurrentTeb
-        const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-#pragma GCC diagnostic pop
-        const auto* table = *reinterpret_cast<const uint8_t* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
-        counts.gdi = table ? 0 : -1;
-        for (size_t i = 0; table && i < 0x10000; ++i) counts.gdi += table[i * 24 + 14] ? 1 : 0;
-    }
-    if (!counts.user) EnumThreadWindows(GetCurrentThreadId(), CountWindowTree, reinterpret_cast<LPARAM>(&counts.user));
-    DWORD handles = 0, flags = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &handles)) counts.handles = static_cast<long>(handles);
-    for (uintptr_t value = 4; !handles && value < 0x4000; value += 4)
-        counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    return counts;
-}
-
 RECT ClientRectOf(HWND dialog, int id) {
     RECT r{};
     GetWindowRect(GetDlgItem(dialog, id), &r);
@@ -185,25 +152,12 @@ void CameraWindowTest::ConnectWithButton(int index) {
     Drain();
 }
 
-std::string CameraWindowTest::ComboText(int index) const {
-    char text[300] = {};
-    Combo(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 void CameraWindowTest::Drain() {
     MSG msg;
     for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-COLORREF CameraWindowTest::WindowPixel(int x, int y) const {
-    HDC dc = GetDC(hwnd());
-    const COLORREF c = GetPixel(dc, x, y) & 0xFFFFFF;
-    ReleaseDC(hwnd(), dc);
-    return c;
 }
 
 COLORREF CameraWindowTest::ViewCentre() const {

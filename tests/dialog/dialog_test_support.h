@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -105,22 +106,19 @@ protected:
     LRESULT Combo(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, message, wParam, lParam);
     }
-    std::string ComboText(int index) const;
+    std::string ComboText(int index) const {
+        char text[300] = {};
+        return std::string(text, std::max<LRESULT>(0, Combo(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text))));
+    }
     bool Connected() const {
         BOOL connected = FALSE;
         return dialog && dialog->IsConnected(&connected) && connected;
     }
-    static void Drain();                        // dispatches what is queued now, without waiting
-    COLORREF WindowPixel(int x, int y) const;  // as the screen shows it
-    COLORREF ViewCentre() const;               // of the live-view area, as the screen shows it
+    static void Drain();  // dispatches what is queued now, without waiting
+    COLORREF WindowPixel(int x, int y) const { return GetPixel(WindowDc(hwnd()).get(), x, y) & 0xFFFFFF; }
+    COLORREF ViewCentre() const;  // of the live-view area, as the screen shows it
 
     HostWindow host;
     KamvioPara para{};
     std::unique_ptr<CameraDialog> dialog;
 };
-
-// Live counts of GDI objects, windows of this thread and kernel handles.
-struct ResourceCounts {
-    long gdi, user, handles;
-};
-ResourceCounts MeasureResources();
