@@ -7,6 +7,8 @@ echo "== binaries (imports, exports, machine type)"
 scripts/check-binaries.sh "$build" "$build/win32" || status=1
 echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --test-dir "$build/native" --output-on-failure || status=1
+echo "== fuzzing the portable parsers (libFuzzer, bounded)"
+scripts/fuzz.sh "$build" "${FUZZ_TEST_SECONDS:-20}" || status=1
 scripts/wine-session.sh start "$build"
 trap 'scripts/wine-session.sh stop "$build"' EXIT
 echo "== Windows tests under Wine"
