@@ -122,6 +122,8 @@ uint32_t CDAPI SimReset(void) {
     sim.log.Clear();
     sim.ledger.Clear();
     sim.faults.Clear();
+    sim.powerOffAt.clear();
+    sim.powerOffChunks = 0;
     sim.sent.Clear();
     sim.framesDelivered = 0;
     sim.nextSequence = 1;
@@ -311,5 +313,17 @@ uint32_t CDAPI SimSentItemInfo(uint32_t index, cdReleaseImageInfo* info) {
 }
 
 uint32_t CDAPI SimFramesDelivered(void) { return Simulator::Get().framesDelivered.load(); }
+
+uint32_t CDAPI SimPowerOffAt(const char* name, uint32_t chunks) {
+    Simulator& sim = Simulator::Get();
+    std::lock_guard<std::mutex> lock(sim.mutex);
+    sim.powerOffAt.clear();
+    sim.powerOffChunks = 0;
+    if (!name || !*name) return 1;
+    if (!IsEntryName(name)) return 0;
+    sim.powerOffAt = name;
+    sim.powerOffChunks = chunks;
+    return 1;
+}
 
 }  // extern "C"

@@ -49,6 +49,10 @@ cdError RunEntry(EntryCall& call, Body&& body) {
     bool answered = true;
     {
         std::lock_guard<std::mutex> lock(sim.mutex);
+        if (sim.powerOffAt == call.Name() && !(sim.powerOffChunks && sim.powerOffAt == "CDGetReleasedData")) {
+            sim.powerOffAt.clear();
+            sim.SwitchOff(cdEVENT_SHUTDOWN_POWER_OFF);
+        }
         if (sim.faults.Take(call.Name(), &status)) {
             // An injected failure has no effect besides the log.
         } else if (sim.startCount == 0 && strcmp(call.Name(), "CDStartSDK") != 0) {

@@ -153,8 +153,14 @@ cdError CDAPI CDGetReleasedData(cdHSource source, cdProgressCallback callback, c
         request.chunkSize = sim.config.chunkSize;
         request.progress = callback;
         request.progressContext = context;
-        request.cameraAlive = [&sim, source] {
+        uint32_t chunksLeft = 0;  // armed power-off in the middle of this transfer
+        if (sim.powerOffChunks && sim.powerOffAt == entry) {
+            chunksLeft = sim.powerOffChunks;
+            sim.powerOffAt.clear();
+        }
+        request.cameraAlive = [&sim, source, chunksLeft]() mutable {
             std::lock_guard<std::mutex> guard(sim.mutex);
+            if (chunksLeft && --chunksLeft == 0) sim.SwitchOff(cdEVENT_SHUTDOWN_POWER_OFF);
             auto it = sim.sources.find(source);
             return it != sim.sources.end() && it->second->alive;
         };

@@ -69,7 +69,11 @@ struct SimCall {
        when it was accepted. Returns the text's length. */                                                 \
     X(uint32_t, SimConfigError, (char* buffer, uint32_t size))                                             \
     /* The description of sent item `index` (kind, format, size). 1 when the item exists. */             \
-    X(uint32_t, SimSentItemInfo, (uint32_t index, cdReleaseImageInfo* info))
+    X(uint32_t, SimSentItemInfo, (uint32_t index, cdReleaseImageInfo* info))                             \
+    /* The camera switches off (as SimPowerOff) at the next call of entry `name`, before that call       \
+       answers; for "CDGetReleasedData" with chunks > 0, after `chunks` body writes of the next          \
+       transfer instead. A null or empty name disarms. 0 for an unknown name. */                          \
+    X(uint32_t, SimPowerOffAt, (const char* name, uint32_t chunks))
 
 #define SIM_DECLARE_PFN(ret, name, params) typedef ret(CDAPI* PFN_##name) params;
 SIM_CONTROL_EXPORTS(SIM_DECLARE_PFN)

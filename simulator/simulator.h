@@ -119,6 +119,10 @@ public:
     std::vector<std::unique_ptr<Viewfinder>> CloseAllSources();
     // Switches off the cameras of all open sources; false when none was open.
     bool SwitchOff(uint32_t event);
+    // Armed by SimPowerOffAt: the entry at whose next call the camera switches off, and for a
+    // transfer the body writes it survives first (0: at the call itself).
+    std::string powerOffAt;
+    uint32_t powerOffChunks = 0;
     bool DeliversFrames(cdHSource source, SceneParams* scene);
     SceneParams SceneOf(const CameraModel& camera) const;
 
