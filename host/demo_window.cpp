@@ -5,12 +5,16 @@
 #include <vector>
 
 #include "platform/host_folder.h"
+#include "resources/resource_ids.h"
 #include "sdk/cdsdk_contract.h"
 
 namespace {
 constexpr int kLogId = 100;
-constexpr int kCameraWidth = 372, kCameraHeight = 376;  // the camera window's place on the left
+constexpr int kLiveOnlyWidth = 400, kLiveOnlyHeight = 300;
 constexpr int kMargin = 8;
+constexpr UINT_PTR kSettledTimer = 1;
+// Long enough for a few viewfinder frames and the settings dialog's first fill.
+constexpr UINT kSettleMs = 2500;
 }  // namespace
 
 struct DemoWindow::Command {
@@ -79,7 +83,7 @@ HMENU DemoWindow::BuildMenu() const {
     return bar;
 }
 
-bool DemoWindow::Open(std::string* error) {
+bool DemoWindow::Open(bool liveOnly, std::string* error) {
     m_folder = HostExecutableFolder() + "\\images";
     CreateDirectoryA(m_folder.c_str(), nullptr);
     HRESULT hr = CreateKamvio(&m_kamvio);
@@ -101,10 +105,16 @@ bool DemoWindow::Open(std::string* error) {
     SendMessageA(m_log, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     Layout();
 
-    KamvioPara para = m_window->Para(m_folder.c_str(), true);
-    LONG rect[4] = {kMargin, kMargin, kMargin + kCameraWidth, kMargin + kCameraHeight};
-    Report("InitKamvioDlg", m_kamvio->InitKamvioDlg(reinterpret_cast<LONG*>(&para), rect, nullptr, nullptr));
+    KamvioPara para = m_window->Para(m_folder.c_str(), !liveOnly);
+    // The live view alone takes any size; the whole panel keeps its template's own size, which
+    // depends on the dialog font, and is only moved off the window's edge.
+    LONG rect[4] = {kMargin, kMargin, kMargin + kLiveOnlyWidth, kMargin + kLiveOnlyHeight};
+    Report("InitKamvioDlg", m_kamvio->InitKamvioDlg(reinterpret_cast<LONG*>(&para), liveOnly ? rect : nullptr,
+                                                    nullptr, nullptr));
     Report("CreateKamvioDlg", m_kamvio->CreateKamvioDlg(nullptr));
+    if (HWND camera = CameraWindow())
+        SetWindowPos(camera, nullptr, kMargin, kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
     Log("images are saved into " + m_folder);
     ShowWindow(m_window->hwnd(), SW_SHOW);
     return true;
@@ -117,7 +127,7 @@ int DemoWindow::RunMessageLoop() {
     while (m_window->hwnd() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorA(m_window->hwnd(), accelerators, &msg)) continue;
         // Tab and arrow keys inside the embedded camera window.
-        HWND camera = GetWindow(m_window->hwnd(), GW_CHILD);
+        HWND camera = CameraWindow();
         if (camera && IsDialogMessageA(camera, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -139,6 +149,12 @@ bool DemoWindow::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESU
     case WM_SIZE:
         Layout();
         return false;
+    case WM_TIMER:
+        if (wParam != kSettledTimer) return false;
+        KillTimer(hwnd, kSettledTimer);
+        PrintPosedWindow();
+        result = 0;
+        return true;
     case WM_DESTROY:
         // The camera window is a child: it must go while the host window still exists.
         if (m_kamvio) m_kamvio->DestroyKamvioDlg(nullptr);
@@ -153,7 +169,9 @@ void DemoWindow::Layout() {
     if (!m_log) return;
     RECT client;
     GetClientRect(m_window->hwnd(), &client);
-    int left = 2 * kMargin + kCameraWidth;
+    RECT camera = {0, 0, kLiveOnlyWidth, kLiveOnlyHeight};
+    if (HWND window = CameraWindow()) GetWindowRect(window, &camera);
+    int left = 2 * kMargin + (camera.right - camera.left);
     MoveWindow(m_log, left, kMargin, client.right - left - kMargin, client.bottom - 2 * kMargin, TRUE);
 }
 
@@ -237,4 +255,59 @@ void DemoWindow::ApplyStoredSettings() {
 void DemoWindow::RunModal() {
     KamvioPara para = m_window->Para(m_folder.c_str(), true);
     Report("DoModal", m_kamvio->DoModal(reinterpret_cast<LONG*>(&para)));
+}
+
+HWND DemoWindow::CameraWindow() const {
+    return m_window ? FindWindowExA(m_window->hwnd(), nullptr, "#32770", nullptr) : nullptr;
+}
+
+void DemoWindow::Press(int id) {
+    HWND camera = CameraWindow();
+    HWND button = camera ? GetDlgItem(camera, id) : nullptr;
+    if (!button || !IsWindowEnabled(button)) return Log("the camera window's button " + std::to_string(id) + " is not there or disabled");
+    SendMessageA(camera, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void DemoWindow::Pose(const HostOptions& options) {
+    m_printSettings = options.settings;
+    if (options.view || options.settings) {
+        if (options.liveOnly) {
+            // No buttons in this mode: the host drives everything through the interface.
+            ConnectFirst();
+            Report("OpenViewFinder(1)", m_kamvio->OpenViewFinder(TRUE, nullptr));
+        } else {
+            Press(IDC_HandleCanonDlg_Connect);
+            if (options.view) Press(IDC_HndlCnnDlg_ViewFinder);
+        }
+        if (options.view) Frame(350, 450);
+        if (options.settings) Press(IDC_HndlCnnDlg_Setting);
+    }
+    if (options.printWindow) SetTimer(m_window->hwnd(), kSettledTimer, kSettleMs, nullptr);
+}
+
+namespace {
+BOOL CALLBACK FindSettingsDialog(HWND window, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!IsWindowVisible(window) || std::strcmp(name, "#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+}  // namespace
+
+void DemoWindow::PrintPosedWindow() {
+    HWND target = CameraWindow();
+    if (m_printSettings) {
+        // The settings dialog is the thread's one visible top-level dialog.
+        target = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindSettingsDialog, reinterpret_cast<LPARAM>(&target));
+    }
+    RECT r;
+    if (!target || !GetWindowRect(target, &r)) {
+        std::printf("window none\n");
+    } else {
+        std::printf("window %ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+                    static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+    }
+    std::fflush(stdout);
 }

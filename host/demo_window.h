@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/component_client.h"
+#include "host/host_options.h"
 #include "host/notification_window.h"
 
 class DemoWindow {
@@ -18,7 +19,10 @@ public:
     ~DemoWindow();
 
     // Creates the component, the window, and embeds the camera window; false with a message.
-    bool Open(std::string* error);
+    // liveOnly: the camera window shows the live view alone.
+    bool Open(bool liveOnly, std::string* error);
+    // Starts in the pose the switches ask for (--view, --settings, --print-window).
+    void Pose(const HostOptions& options);
     int RunMessageLoop();
 
 private:
@@ -41,10 +45,16 @@ private:
     void ApplyStoredSettings();
     void RunModal();
 
+    HWND CameraWindow() const;
+    // Presses a button of the camera window, as a user would.
+    void Press(int id);
+    void PrintPosedWindow();
+
     std::string m_folder;
     ComPtr<IOvCanonSDK> m_kamvio;
     std::unique_ptr<NotificationWindow> m_window;
     HWND m_log = nullptr;
     std::string m_camera;  // the name of the last camera the component reported
     ULONG m_frameWidth = 1600, m_frameHeight = 1200;
+    bool m_printSettings = false;  // --print-window names the settings dialog
 };

@@ -26,14 +26,15 @@ private:
     HRESULT m_hr;
 };
 
-int RunInteractive() {
+int RunInteractive(const HostOptions& options) {
     DemoWindow demo;
     std::string error;
-    if (!demo.Open(&error)) {
+    if (!demo.Open(options.liveOnly, &error)) {
         std::fprintf(stderr, "KamvioHost: %s\n", error.c_str());
         MessageBoxA(nullptr, error.c_str(), "Kamvio demo host", MB_OK | MB_ICONERROR);
         return 1;
     }
+    demo.Pose(options);
     return demo.RunMessageLoop();
 }
 
@@ -52,5 +53,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "KamvioHost: starting COM failed\n");
         return 1;
     }
-    return options.scripted ? RunScriptedShoot(options) : RunInteractive();
+    return options.scripted ? RunScriptedShoot(options) : RunInteractive(options);
 }

@@ -25,4 +25,20 @@ TEST(HostOptions, AcceptsTheWindowOrACountedShootWithAnOptionalFolderAndRefusesT
     }
 }
 
+TEST(HostOptions, WindowSwitchesGoWithTheWindowOnlyAndTheSettingsDialogNeedsThePanel) {
+    // expected flags as "live view settings print", or "refused"
+    const struct { std::vector<std::string> args; std::string flags; } cases[] = {
+        {{"--view"}, "0100"}, {{"--live-only", "--view", "--print-window"}, "1101"}, {{"--settings"}, "0010"},
+        {{"--print-window", "--settings", "--view"}, "0111"}, {{"--settings", "--live-only"}, "refused"},
+        {{"--shoot", "2", "--view"}, "refused"}, {{"--print-window", "--shoot", "1"}, "refused"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        HostOptions o = ParseHostOptions(c.args);
+        std::string flags = {char('0' + o.liveOnly), char('0' + o.view), char('0' + o.settings), char('0' + o.printWindow)};
+        EXPECT_EQ(c.flags, o.error.empty() ? flags : "refused") << o.error;
+        EXPECT_FALSE(o.scripted && o.error.empty());
+    }
+}
+
 }  // namespace
