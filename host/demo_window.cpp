@@ -7,6 +7,7 @@
 #include "platform/host_folder.h"
 #include "resources/resource_ids.h"
 #include "sdk/cdsdk_contract.h"
+#include "simulator/sim_control.h"
 
 namespace {
 constexpr int kLogId = 100;
@@ -58,6 +59,18 @@ const DemoWindow::Command DemoWindow::kCommands[] = {
     {1202, "&Zoom", "&Middle", [](DemoWindow& w) { w.Zoom(1); }},
     {1203, "&Zoom", "&Tele", [](DemoWindow& w) { w.Zoom(2); }},
     {1204, "&Zoom", "&Show position", [](DemoWindow& w) { w.ShowZoom(); }},
+    // Only the simulated camera SDK answers these (the real one has no such exports).
+    {1301, "&Simulator", "Switch the camera &off", [](DemoWindow& w) { w.Simulate("SimPowerOff"); }},
+    {1302, "&Simulator", "&Unplug the camera", [](DemoWindow& w) { w.Simulate("SimUnplug"); }},
+    {1303, "&Simulator", "Switch cameras o&n again", [](DemoWindow& w) { w.Simulate("SimPowerOn"); }},
+    {0, "&Simulator", nullptr, nullptr},
+    {1304, "&Simulator", "Press the camera's &shutter button", [](DemoWindow& w) { w.Simulate("SimPressShutter"); }},
+    {0, "&Simulator", nullptr, nullptr},
+    {1305, "&Simulator", "Next shot &fails", [](DemoWindow& w) { w.InjectFault("CDRelease"); }},
+    {1306, "&Simulator", "Next connection finds the camera &busy", [](DemoWindow& w) { w.InjectFault("CDOpenSource"); }},
+    {1307, "&Simulator", "&Clear faults", [](DemoWindow& w) {
+         if (auto clear = w.SimulatorExport<PFN_SimClearFaults>("SimClearFaults")) clear();
+     }},
 };
 
 DemoWindow::~DemoWindow() {
@@ -310,4 +323,15 @@ void DemoWindow::PrintPosedWindow() {
                     static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
     }
     std::fflush(stdout);
+}
+
+void DemoWindow::Simulate(const char* name) {
+    if (auto action = SimulatorExport<PFN_SimPowerOn>(name))
+        Log(std::string("simulator: ") + name + " -> " + std::to_string(action()));
+}
+
+void DemoWindow::InjectFault(const char* entry) {
+    // 0x81: the camera is busy. The next call of the entry point answers it, once.
+    if (auto fault = SimulatorExport<PFN_SimSetFault>("SimSetFault"))
+        Log(std::string("simulator: the next ") + entry + (fault(entry, 0x81, 1) ? " fails" : ": no such entry point"));
 }

@@ -45,6 +45,17 @@ private:
     void ApplyStoredSettings();
     void RunModal();
 
+    // The simulated camera SDK's control exports, from the CDSDK.dll the component loaded.
+    template <typename F>
+    F SimulatorExport(const char* name) {
+        HMODULE sdk = GetModuleHandleA("CDSDK.dll");
+        F f = sdk ? reinterpret_cast<F>(GetProcAddress(sdk, name)) : nullptr;
+        if (!f) Log(std::string(name) + ": not available (no camera window, or a real camera SDK)");
+        return f;
+    }
+    void Simulate(const char* name);  // a control export without arguments
+    void InjectFault(const char* entry);
+
     HWND CameraWindow() const;
     // Presses a button of the camera window, as a user would.
     void Press(int id);
