@@ -1,145 +1,258 @@
-// The fixture of the settings tests: a host window, the simulated camera, the camera window
-// connected like a user would, the settings window, SetData.ini in the test's folder, and the
-// SDK calls that change camera settings.
+// The settings windows under test: a host window, the simulated camera, the camera window
+// connected like a user would, SetData.ini beside the test, and the SDK calls that change
+// camera settings, each written as "name value..." (data of up to 4 bytes in hex).
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "camera/camera_messages.h"
 #include "dialog/camera_dialog.h"
 #include "resources/resource_ids.h"
 #include "resources/settings_dialog_ids.h"
-#include "simulator/sim_control.h"
+#include "simulator/sim_api.h"
 #include "tests/common/test_support.h"
 
-// Friend of CameraDialog: what these tests read that the window does not show.
 struct CameraDialogTestAccess {
     static CameraController& Camera(CameraDialog& d) { return d.m_camera; }
-    static std::string SaveFolder(const CameraDialog& d) { return d.m_szSaveFolder; }
 };
 
 namespace settings_test {
 
+using Strings = std::vector<std::string>;
 constexpr UINT kMsgFileSaved = WM_APP + 1;
 
-// Stands in for the host: parent of the camera window and receiver of its file-saved notices.
-class HostWindow {
-public:
-    HostWindow();
-    ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND hwnd() const { return m_hwnd; }
-    std::vector<std::string> saved;  // paths of the file-saved notices
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
-};
-
-// Records what the settings dialog sends to its camera window.
-class NotifyRecorder {
-public:
+// Stands in for the host and for the camera window: records file-saved notices, save folders
+// (with the text they point to) and timer requests, and calls `onMessage` while the sender waits.
+struct Recorder {
     struct Message {
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
-        std::string text;  // the folder text of WM_CAM_SET_SAVE_FOLDER
+        std::string text;
     };
-    NotifyRecorder();
-    ~NotifyRecorder();
-    NotifyRecorder(const NotifyRecorder&) = delete;
-    NotifyRecorder& operator=(const NotifyRecorder&) = delete;
-    HWND hwnd() const { return m_hwnd; }
+    Recorder() {
+        WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "KamvioRecorder"};
+        RegisterClassA(&wc);  // fails harmlessly when registered already
+        hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 800,
+                               700, nullptr, nullptr, wc.hInstance, this);
+    }
+    ~Recorder() { DestroyWindow(hwnd); }
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_NCCREATE)
+            SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (!self || (m != kMsgFileSaved && m != WM_CAM_SET_SAVE_FOLDER && m != WM_CAM_TIMER_SHOOT))
+            return DefWindowProcA(w, m, wp, lp);
+        self->received.push_back({m, wp, lp, m != WM_CAM_TIMER_SHOOT && wp ? reinterpret_cast<const char*>(wp) : ""});
+        if (self->onMessage) self->onMessage();
+        return 0;
+    }
+    HWND hwnd = nullptr;
     std::vector<Message> received;
-    std::function<void(const Message&)> onMessage;  // called while the sender waits
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
+    std::function<void()> onMessage;
 };
 
-// The simulator's control exports, from the CDSDK.dll beside the test (kept loaded).
-struct Sim {
-#define SETTINGS_SIM_MEMBER(ret, name, params) PFN_##name name = nullptr;
-    SIM_CONTROL_EXPORTS(SETTINGS_SIM_MEMBER)
-#undef SETTINGS_SIM_MEMBER
-    bool Load();
-    int Count(const char* name) const;  // calls of `name` since the last SimLogClear
-    uint32_t Setting(const char* key) const;
-    std::string Text(const char* key) const;
-};
-Sim& Simulator();
+inline SimApi& Sim() {
+    static SimApi sim;
+    static const bool loaded = sim.Load();  // the CDSDK.dll beside the test, kept loaded
+    EXPECT_TRUE(loaded);
+    return sim;
+}
+inline uint32_t Setting(const char* key) {
+    uint32_t value = 0xDEADBEEF;
+    Sim().SimGetSetting(key, &value);
+    return value;
+}
+inline std::string Owner() {
+    char text[256] = {};
+    Sim().SimGetSettingText("Owner", text, sizeof text);
+    return text;
+}
+inline std::string Hex(const void* data, size_t size) {  // the bytes as they lie in memory
+    std::string text;
+    for (size_t i = 0; i < size; ++i) {
+        char part[3];
+        snprintf(part, sizeof part, "%02X", static_cast<const uint8_t*>(data)[i]);
+        text += part;
+    }
+    return text;
+}
+// The SDK calls since the last SimLogClear that change camera settings, or those named `only`.
+inline Strings Calls(const char* only = nullptr) {
+    static const std::set<std::string> writers = {
+        "CDSetImageFormatAttribute", "CDSetWBSetting", "CDSetExposureComp", "CDSetFlashSetting", "CDSetShootingMode",
+        "CDSetTvValue", "CDSetAvValue", "CDSetRelCamSettingData", "CDSetDevicePropertyData", "CDSetZoomPos"};
+    Strings calls;
+    for (uint32_t i = 0; i < Sim().SimLogCount(); ++i) {
+        SimCall c{};
+        if (!Sim().SimLogGet(i, &c) || (only ? strcmp(c.name, only) != 0 : !writers.count(c.name))) continue;
+        const bool withData = strstr(c.name, "RelCam") || strstr(c.name, "DeviceProperty");
+        std::string text = c.name;
+        for (uint32_t a = 1; a < (withData ? 2 : c.argc); ++a) {
+            char part[16];
+            snprintf(part, sizeof part, withData ? " %08X" : " %u", static_cast<unsigned>(c.args[a]));
+            text += part;
+        }
+        calls.push_back(withData && c.dataSize <= 4 ? text + " " + Hex(c.data, c.dataSize) : text);
+    }
+    return calls;
+}
+inline Strings operator+(Strings a, const Strings& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
 
-// The settings-changing SDK calls in the log since the last SimLogClear, in order.
-std::vector<SimCall> SettingCalls();
-std::vector<std::string> Names(const std::vector<SimCall>& calls);
-uint32_t Arg(const SimCall& call, int i);
-std::vector<uint8_t> Data(const SimCall& call);  // the input bytes a Set... call handed over
+inline std::string TestFile(const char* name) { return test_support::ExeFolder() + "\\" + name; }
+inline std::string IniValue(const char* file, const std::string& section, const char* key) {
+    char value[2048] = {};
+    GetPrivateProfileStringA(section.c_str(), key, "", value, sizeof value, TestFile(file).c_str());
+    return value;
+}
+inline Strings IniKeys(const char* file, const std::string& section) {
+    std::vector<char> buffer(8192, '\0');
+    GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), 8192, TestFile(file).c_str());
+    Strings keys;
+    for (const char* k = buffer.data(); *k; k += strlen(k) + 1) keys.emplace_back(k);
+    return keys;
+}
 
-std::string TestFile(const char* name);  // beside the test executable
-std::string IniValue(const std::string& file, const char* section, const char* key);
-std::vector<std::string> IniKeys(const std::string& file, const char* section);
+inline bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+inline bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+inline std::string Text(HWND window, int id = 0) {
+    char text[1024] = {};
+    GetWindowTextA(id ? GetDlgItem(window, id) : window, text, sizeof text);
+    return text;
+}
+inline void Type(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+inline LRESULT Combo(HWND dialog, int id, UINT message, WPARAM wParam = 0) {
+    return SendDlgItemMessageA(dialog, id, message, wParam, 0);
+}
+inline int Selection(HWND dialog, int id) { return static_cast<int>(Combo(dialog, id, CB_GETCURSEL)); }
+inline uint32_t ItemData(HWND dialog, int id) {
+    return static_cast<uint32_t>(Combo(dialog, id, CB_GETITEMDATA, Selection(dialog, id)));
+}
+// A user's choice: the selection, then the list's change notice. Returns the item data.
+inline uint32_t Select(HWND dialog, int id, int index) {
+    Combo(dialog, id, CB_SETCURSEL, index);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return ItemData(dialog, id);
+}
+inline void Drain() {  // dispatches what is queued now
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&msg);
+}
 
-// Runs `action` with the first visible "#32770" window of this thread for which `match` holds,
-// from a timer inside whatever modal loop runs then (gives up after 10 s).
-void WhenDialogAppears(std::function<bool(HWND)> match, std::function<void(HWND)> action);
-bool IsSettingsWindow(HWND window);
+using Match = std::function<bool(HWND)>;
+inline BOOL CALLBACK FindMatching(HWND w, LPARAM search) {
+    auto* s = reinterpret_cast<std::pair<const Match*, HWND>*>(search);
+    return (*s->first)(w) ? (s->second = w, FALSE) : TRUE;
+}
+inline HWND FindWindowOfThread(const Match& match) {
+    std::pair<const Match*, HWND> search{&match, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindMatching, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+inline bool IsSettingsWindow(HWND w) { return GetDlgItem(w, IDC_BtnTimerStart) != nullptr; }
 
-bool Visible(HWND dialog, int id);
-bool Enabled(HWND dialog, int id);
-std::string Text(HWND dialog, int id);
-void Click(HWND dialog, int id);                   // BM_CLICK, as a mouse click does
-void Select(HWND dialog, int comboId, int index);  // a user's choice: selection + CBN_SELCHANGE
-int Count(HWND dialog, int comboId);
-int Selection(HWND dialog, int comboId);
-LPARAM ItemData(HWND dialog, int comboId, int index);
-void Type(HWND dialog, int editId, const std::string& text);  // the edit's change notice follows
-void Drain();  // dispatches what is queued now
+// Calls `step` from a timer, inside whatever modal loop runs then, until it returns true.
+inline std::function<bool()> g_step;
+inline void CALLBACK RunStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (g_step && !g_step()) return;
+    g_step = nullptr;
+    KillTimer(nullptr, timer);
+}
+inline void Meanwhile(std::function<bool()> step) {
+    g_step = std::move(step);
+    SetTimer(nullptr, 0, 20, RunStep);
+}
+// The visible window of this thread for which `match` holds.
+inline HWND Visible(const Match& match) { return FindWindowOfThread([&](HWND w) { return IsWindowVisible(w) && match(w); }); }
 
 }  // namespace settings_test
 
+using namespace settings_test;
+
 class SettingsDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    static settings_test::Sim& sim() { return settings_test::Simulator(); }
-    // Before opening the window: the simulator's configuration (INI text).
-    void Configure(const char* ini) { ASSERT_EQ(sim().SimLoadConfigText(ini), 1u) << ini; }
-
+    void SetUp() override {
+        for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
+            DeleteFileA(TestFile(name).c_str());
+        Sim().SimReset();
+        test_support::ClearMessageBoxes();
+    }
+    void TearDown() override {
+        g_step = nullptr;
+        dialog.reset();
+        Drain();
+        Sim().SimClearFaults();
+    }
     // The modeless camera window with its panel, child of the host, shown.
-    void OpenModeless();
-    // Selects camera `index` in the list and presses Connect.
-    void ConnectWithButton(int index = 0);
-    // Both, then the log and the host's notices are cleared (0: compact zoom camera, 1: EOS).
-    void OpenConnected(int index = 0);
-    HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
-    std::string ComboText(int index) const;
-    int ComboCount() const;
-
-    std::string Section(int index = 0) const { return ComboText(index) + "Setting"; }
-    void Store(const std::string& section, const char* key, const char* value) const;
-    std::string Stored(const char* key, int index = 0) const;
-    std::vector<std::string> StoredKeys(int index = 0) const;
-
+    void OpenModeless() {
+        dialog = std::make_unique<CameraDialog>(host.hwnd);
+        KamvioPara para{};
+        para.hwndHost = host.hwnd;
+        para.msgFileSaved = kMsgFileSaved;
+        para.saveMode = 1;
+        para.showControls = 1;
+        dialog->ApplyPara(&para);
+        ASSERT_TRUE(dialog->Create(host.hwnd));
+        dialog->ShowWindow(SW_SHOW);
+        Drain();
+    }
+    void ConnectWithButton(int camera = 0) {
+        Combo(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_SETCURSEL, camera);
+        Click(hwnd(), IDC_HandleCanonDlg_Connect);
+        Drain();
+    }
+    // Both, for camera 0 (the compact one with zoom), then the log is cleared and the settings
+    // window opened.
+    void OpenConnected() {
+        OpenModeless();
+        ConnectWithButton();
+        Sim().SimLogClear();
+        settings = OpenSettings();
+        ASSERT_NE(settings, nullptr);
+    }
     // Clicks "Camera Setting" and returns the settings window (null when there is none).
-    HWND OpenSettings();
-    static HWND FindSettingsWindow();
+    HWND OpenSettings() {
+        Click(hwnd(), IDC_HndlCnnDlg_Setting);
+        Drain();
+        return FindWindowOfThread(IsSettingsWindow);
+    }
+    Strings Ok() {  // OK in the settings window: the calls it made
+        Sim().SimLogClear();
+        Click(settings, IDOK);
+        return Calls();
+    }
+    HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
+    CameraController& Camera() { return CameraDialogTestAccess::Camera(*dialog); }
+    std::string CameraName(int camera = 0) const {
+        char text[300] = {};
+        SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_GETLBTEXT, camera, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    void Store(const char* key, const char* value, int camera = 0) const {
+        WritePrivateProfileStringA((CameraName(camera) + "Setting").c_str(), key, value, TestFile("SetData.ini").c_str());
+    }
+    std::string Stored(const char* key) const { return IniValue("SetData.ini", CameraName() + "Setting", key); }
+    Strings StoredKeys() const { return IniKeys("SetData.ini", CameraName() + "Setting"); }
 
-    // A folder of the test's own holding one file, so that a search finds an entry.
-    std::string MakeFolder(const char* name);
-
-    settings_test::HostWindow host;
+    Recorder host;
     std::unique_ptr<CameraDialog> dialog;
-
-private:
-    std::vector<std::string> m_folders;
+    HWND settings = nullptr;
 };
