@@ -1,0 +1,261 @@
+// Live view: what one frame costs the window's thread, and how frames from the camera are paced
+// on their way to the window.
+#include <windows.h>
+#include <vfw.h>
+
+#include <atomic>
+#include <mutex>
+
+#include "bench/bench_support.h"
+#include "camera/camera_messages.h"
+#include "dialog/camera_dialog.h"
+#include "dialog/live_view_geometry.h"
+#include "resources/resource_ids.h"
+#include "sdk/sdk_loader.h"
+#include "simulator/sim_api.h"
+
+// The window's view flag, which otherwise only a running viewfinder sets.
+struct CameraDialogTestAccess {
+    static void SetViewShown(CameraDialog& d, BOOL shown) { d.m_bViewShown = shown; }
+};
+
+namespace bench {
+namespace {
+
+struct Window {
+    explicit Window(const Host& host, uint32_t showControls, const RECT* rect) : dialog(host.hwnd()) {
+        KamvioPara para = host.Para(showControls, nullptr);
+        dialog.ApplyPara(&para);
+        if (rect) dialog.SetWindowRect(*rect);
+        dialog.Create(host.hwnd());
+        dialog.ShowWindow(SW_SHOW);
+        PumpUntil([] { return false; }, 100);
+    }
+    ~Window() { dialog.DestroyWindow(); }
+    HWND hwnd() const { return dialog.GetSafeHwnd(); }
+    SIZE Area() const {
+        RECT r{};
+        GetWindowRect(GetDlgItem(hwnd(), IDC_HndlCnnDlg_View), &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    CameraDialog dialog;
+};
+
+// The steps of one frame one by one, for the 640x480 frame in the 640x480 area.
+void Breakdown(HWND window, const std::vector<uint8_t>& frame, HDC target, SIZE view) {
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(const_cast<uint8_t*>(&frame[sizeof(BITMAPFILEHEADER)]));
+    const uint8_t* bits = &frame[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)];
+    const size_t bytes = frame.size() - (bits - frame.data());
+    const int w = header->biWidth, h = header->biHeight;
+    const RECT whole{0, 0, view.cx, view.cy};
+    HDRAWDIB kept = DrawDibOpen();
+    DrawDibBegin(kept, target, view.cx, view.cy, header, w, h, DDF_BACKGROUNDPAL);
+    const struct {
+        const char* name;
+        std::function<void()> step;
+    } steps[] = {
+        {"copy into fresh pages (VirtualAlloc, memcpy, VirtualFree)",
+         [&] {
+             void* pages = VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+             memcpy(pages, bits, bytes);
+             VirtualFree(pages, 0, MEM_RELEASE);
+         }},
+        {"copy into kept memory (memcpy)",
+         [&, kept = std::vector<uint8_t>(bytes)]() mutable { memcpy(kept.data(), bits, bytes); }},
+        {"DrawDib Open, Begin, Realize, Draw, End, Close",
+         [&] {
+             HDRAWDIB dd = DrawDibOpen();
+             DrawDibBegin(dd, target, view.cx, view.cy, header, w, h, DDF_BACKGROUNDPAL);
+             DrawDibRealize(dd, target, FALSE);
+             DrawDibDraw(dd, target, 0, 0, view.cx, view.cy, header, const_cast<uint8_t*>(bits), 0, 0, w, h, DDF_BACKGROUNDPAL);
+             DrawDibEnd(dd);
+             DrawDibClose(dd);
+         }},
+        {"DrawDibDraw on a kept handle",
+         [&] { DrawDibDraw(kept, target, 0, 0, view.cx, view.cy, header, const_cast<uint8_t*>(bits), 0, 0, w, h, DDF_BACKGROUNDPAL); }},
+        {"StretchDIBits",
+         [&] {
+             StretchDIBits(target, 0, 0, view.cx, view.cy, 0, 0, w, h, bits, reinterpret_cast<BITMAPINFO*>(header),
+                           DIB_RGB_COLORS, SRCCOPY);
+         }},
+        {"background fill, brush created and deleted",
+         [&] {
+             HBRUSH grey = CreateSolidBrush(CameraDialog::kBackground);
+             FillRect(target, &whole, grey);
+             DeleteObject(grey);
+         }},
+        {"background fill, DC brush", [&] {
+             SetDCBrushColor(target, CameraDialog::kBackground);
+             FillRect(target, &whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+         }},
+        {"full-area BitBlt between memory contexts", [&] { BitBlt(target, 0, 0, view.cx, view.cy, target, 0, 0, SRCCOPY); }},
+        {"GetDC + ReleaseDC of the window", [&] { ReleaseDC(window, GetDC(window)); }},
+        {"live-view area lookup (GetDlgItem, GetWindowRect, MapWindowPoints)",
+         [&] {
+             RECT r{};
+             GetWindowRect(GetDlgItem(window, IDC_HndlCnnDlg_View), &r);
+             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+         }},
+    };
+    for (const auto& s : steps) {
+        const double t = Median(s.step, 200);
+        AddRow({Format("  step: %s", s.name), Format("%.0f us", t * 1e6), "", 0, ""});
+    }
+    DrawDibEnd(kept);
+    DrawDibClose(kept);
+}
+
+}  // namespace
+
+void FrameCost() {
+    AddSection("Live-view frame: DrawFrame + Repaint (one WM_CAM_FRAME) vs one StretchDIBits of the frame, same size");
+    Host host;
+    const RECT fixed{0, 0, 640, 480};
+    const struct {
+        const char* name;
+        uint32_t showControls;
+        const RECT* rect;
+    } areas[] = {{"template area", 1, nullptr}, {"640x480 area", 0, &fixed}};
+    const uint32_t sizes[][2] = {{320, 240}, {640, 480}, {1280, 960}};
+    uint32_t xLines[] = {1000, 2000, 3000}, yLines[] = {1500};
+    for (const auto& area : areas) {
+        Window window(host, area.showControls, area.rect);
+        const SIZE view = window.Area();
+        // As a host uses it: a destination frame with lines, every overlay drawn.
+        window.dialog.SetDestFrameSize(4000, 3000);
+        window.dialog.SetAdjustLinePos(3, xLines, 1, yLines);
+        CameraDialogTestAccess::SetViewShown(window.dialog, TRUE);
+        WindowDc screen(window.hwnd());
+        MemorySurface surface;
+        surface.Create(screen.get(), view.cx, view.cy);
+        for (const auto& size : sizes) {
+            const std::vector<uint8_t> frame = MakeFrame(size[0], size[1]);
+            const auto* info = reinterpret_cast<const BITMAPINFO*>(&frame[sizeof(BITMAPFILEHEADER)]);
+            const uint8_t* bits = &frame[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)];
+            const live_view::Box box = live_view::FitPicture(size[0], size[1], view.cx, view.cy);
+            const Pair t = Compare(
+                [&] { SendMessageA(window.hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0); },
+                [&] {
+                    StretchDIBits(surface.dc(), box.x, box.y, box.w, box.h, 0, 0, size[0], size[1], bits, info,
+                                  DIB_RGB_COLORS, SRCCOPY);
+                },
+                size[0] > 640 ? 150 : 400);
+            AddRow({Format("%ux%u frame, %s %ldx%ld", size[0], size[1], area.name, view.cx, view.cy),
+                    Format("%.0f us", t.a * 1e6), Format("%.0f us", t.b * 1e6), t.a / t.b,
+                    Format("%.2f%% of one core at 10 fps", t.a * 10 * 100)});
+            if (area.rect && size[0] == 640) Breakdown(window.hwnd(), frame, surface.dc(), view);
+        }
+    }
+}
+
+namespace {
+
+// Stamps every frame the SDK hands over (order and time) before the controller sees it, and
+// every frame message the window handles.
+struct PacingProbe {
+    struct Stamp {
+        const void* frame;
+        uint32_t sequence;
+        int64_t at;
+    };
+    struct Handled {
+        int64_t at, deliveredAt;
+        bool newest;
+    };
+    std::mutex lock;
+    Stamp stamps[16] = {};
+    uint32_t delivered = 0;
+    cdViewfinderCallback controllerCallback = nullptr;
+    PFN_CDStartViewfinder start = nullptr;
+    WNDPROC windowProc = nullptr;
+    std::vector<Handled> handled;
+
+    static PacingProbe& Get() {
+        static PacingProbe probe;
+        return probe;
+    }
+    static cdError CDAPI OnFrame(const void* frame, uint32_t size, uint32_t format, cdContext context) {
+        PacingProbe& p = Get();
+        {
+            std::lock_guard<std::mutex> guard(p.lock);
+            p.stamps[p.delivered % 16] = {frame, p.delivered + 1, Ticks()};
+            ++p.delivered;
+        }
+        return p.controllerCallback(frame, size, format, context);
+    }
+    static cdError CDAPI StartViewfinder(cdHSource source, uint32_t format, cdViewfinderCallback callback,
+                                         cdContext context) {
+        Get().controllerCallback = callback;
+        return Get().start(source, format, OnFrame, context);
+    }
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        PacingProbe& p = Get();
+        if (message == WM_CAM_FRAME) {
+            const int64_t now = Ticks();
+            std::lock_guard<std::mutex> guard(p.lock);
+            const Stamp* found = nullptr;  // the frame's latest delivery
+            for (const Stamp& s : p.stamps)
+                if (s.frame == reinterpret_cast<const void*>(wParam) && (!found || s.sequence > found->sequence))
+                    found = &s;
+            if (found) p.handled.push_back({now, found->at, found->sequence == p.delivered});
+        }
+        return CallWindowProcA(p.windowProc, window, message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+void FramePacing() {
+    AddSection("Frame pacing: simulator at N fps for 10 s, 640x480 frames, template window");
+    SimApi sim;
+    if (!sim.Load()) return AddRow({"simulator control exports missing", "", "", 0, ""});
+    Host host;
+    for (uint32_t fps : {15u, 30u, 60u}) {
+        sim.SimLoadConfigText(Format("[Simulator]\nCameras=1\n[Camera1]\nViewWidth=640\nViewHeight=480\nViewFps=%u\n", fps).c_str());
+        Window window(host, 1, nullptr);
+        SourceInfo source{};
+        window.dialog.GetSouceInfo(&source, 1);
+        window.dialog.Connect(&source);
+        PacingProbe& probe = PacingProbe::Get();
+        probe.start = g_sdk.CDStartViewfinder;
+        g_sdk.CDStartViewfinder = PacingProbe::StartViewfinder;
+        probe.windowProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PacingProbe::WindowProc)));
+        const uint32_t deliveredBefore = sim.SimFramesDelivered();
+        window.dialog.OpenViewFinder(TRUE);
+        const int64_t start = Ticks();
+        PumpUntil([] { return false; }, 10000);
+        const double seconds = Seconds(Ticks() - start);
+        window.dialog.Disconnect();
+        const double delivered = (sim.SimFramesDelivered() - deliveredBefore) / seconds;
+        g_sdk.CDStartViewfinder = probe.start;
+        std::vector<PacingProbe::Handled> handled;
+        {
+            std::lock_guard<std::mutex> guard(probe.lock);
+            handled.swap(probe.handled);
+            probe.delivered = 0;
+            for (auto& s : probe.stamps) s = {};
+        }
+        SetWindowLongPtrA(window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(probe.windowProc));
+        size_t newest = 0, busiest = 0;
+        std::vector<double> delays;
+        for (size_t i = 0; i < handled.size(); ++i) {
+            newest += handled[i].newest ? 1 : 0;
+            delays.push_back(Seconds(handled[i].at - handled[i].deliveredAt) * 1000);
+            size_t j = i;
+            while (j < handled.size() && Seconds(handled[j].at - handled[i].at) < 1.0) ++j;
+            busiest = std::max(busiest, j - i);
+        }
+        const double perSecond = handled.size() / seconds;
+        AddRow({Format("%u fps: frame messages per second (most in any 1 s)", fps),
+                Format("%.1f (%zu)", perSecond, busiest), Format("%.1f delivered/s", delivered), 0, "at most 10"});
+        AddRow({Format("%u fps: messages carrying the newest delivered frame", fps),
+                Format("%.0f%%", handled.empty() ? 0.0 : 100.0 * newest / handled.size()), "", 0,
+                Format("%zu messages", handled.size())});
+        AddRow({Format("%u fps: delivery to handling, median / 99th percentile", fps),
+                Format("%.0f / %.0f ms", Percentile(delays, 0.5), Percentile(delays, 0.99)), "", 0, ""});
+    }
+    sim.SimReset();
+}
+
+}  // namespace bench
