@@ -116,8 +116,18 @@ Resources MeasureResources() {
         CloseHandle(snapshot);
     }
     PROCESS_MEMORY_COUNTERS_EX memory{};
+    double bytes = 0;
     if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        r.privateMb = static_cast<double>(memory.PrivateUsage) / (1024.0 * 1024.0);
+        bytes = static_cast<double>(memory.PrivateUsage);
+    // Wine answers 0 here: then the committed private regions are added up.
+    MEMORY_BASIC_INFORMATION region;
+    const bool walk = bytes == 0;
+    for (const char* at = nullptr; walk && VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += static_cast<double>(region.RegionSize);
+        if (!region.RegionSize) break;
+    }
+    r.privateMb = bytes / (1024.0 * 1024.0);
     return r;
 }
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "dialog/camera_dialog.h"
 #include "dialog/kamvio_para.h"
+#include "resources/resource_ids.h"
 
 namespace bench {
 
@@ -46,6 +48,31 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND m_hwnd = nullptr;
+};
+
+// A modeless camera window of the statically linked dialog, shown in the host.
+struct CameraWindow {
+    CameraWindow(const Host& host, uint32_t showControls, const RECT* rect, const char* folder = nullptr)
+        : dialog(host.hwnd()) {
+        KamvioPara para = host.Para(showControls, folder);
+        dialog.ApplyPara(&para);
+        if (rect) dialog.SetWindowRect(*rect);
+        dialog.Create(host.hwnd());
+        dialog.ShowWindow(SW_SHOW);
+        PumpUntil([] { return false; }, 100);
+    }
+    ~CameraWindow() { dialog.DestroyWindow(); }
+    HWND hwnd() const { return dialog.GetSafeHwnd(); }
+    SIZE Area() const {
+        RECT r{};
+        GetWindowRect(GetDlgItem(hwnd(), IDC_HndlCnnDlg_View), &r);
+        return {r.right - r.left, r.bottom - r.top};
+    }
+    bool Connect() {
+        SourceInfo source{};
+        return dialog.GetSouceInfo(&source, 1) && dialog.Connect(&source);
+    }
+    CameraDialog dialog;
 };
 
 // What the process holds: GDI objects, windows of this thread, kernel handles, threads, and

@@ -1,5 +1,4 @@
-// The component as a host meets it through COM: opening the camera window, a shot from
-// TakePhoto to the file-saved notification, and a long session.
+// The component as a host meets it through COM: opening the camera window, and a long session.
 #include "bench/bench_support.h"
 #include "camera/camera_messages.h"
 #include "kamvio_idl.h"
@@ -56,14 +55,6 @@ struct Component {
 // The bare template: what any window of the camera window's template costs to show.
 INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-// Writes `bytes` to a new file in `chunk`-byte WriteFile calls.
-void PlainWrite(const std::string& path, const std::vector<uint8_t>& bytes, size_t chunk) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD done = 0;
-    for (size_t at = 0; at < bytes.size(); at += chunk)
-        WriteFile(file.get(), &bytes[at], static_cast<DWORD>(std::min(chunk, bytes.size() - at)), &done, nullptr);
-}
-
 }  // namespace
 
 void Startup() {
@@ -106,43 +97,6 @@ void Startup() {
             Format("%.1f ms", first * 1e3), "", 0, "first in the process: loads Kamvio.dll"});
     AddRow({"the same, later (median of 20) vs the bare template 201 shown", Format("%.1f ms", o * 1e3),
             Format("%.1f ms", b * 1e3), o / b, ""});
-}
-
-void Transfer() {
-    AddSection("Transfer: TakePhoto to the host's file-saved message vs plain WriteFile of the same bytes, 64 KB chunks");
-    SimApi sim;
-    if (!sim.Load()) return AddRow({"simulator control exports missing", "", "", 0, ""});
-    Host host;
-    const std::string folder = ScratchFolder("bench_shots");
-    const struct {
-        const char* name;
-        const char* items;
-        int shots;
-    } cases[] = {{"20 KB thumbnail", "0x10:1:20480", 30}, {"6 MB JPEG", "0x20:1:6291456", 10},
-                 {"25 MB raw", "0x20:2:26214400", 6}};
-    for (const auto& c : cases) {
-        sim.SimLoadConfigText(Format("[Simulator]\nCameras=1\n[Camera1]\nItems=%s\n", c.items).c_str());
-        Component component(host, 1, folder.c_str());
-        if (!component.Connect()) return AddRow({"could not connect", "", "", 0, ""});
-        std::vector<double> shot, plain;
-        for (int i = 0; i <= c.shots; ++i) {  // the first of each goes uncounted
-            const double t = component.Shoot(host);
-            std::vector<uint8_t> bytes(sim.SimSentItemGet(sim.SimSentItemCount() - 1, nullptr, 0));
-            sim.SimSentItemGet(sim.SimSentItemCount() - 1, bytes.data(), static_cast<uint32_t>(bytes.size()));
-            DeleteFileA(host.lastPath.c_str());
-            const std::string path = folder + "\\plain.bin";
-            const int64_t start = Ticks();
-            PlainWrite(path, bytes, 65536);
-            const double p = Seconds(Ticks() - start);
-            DeleteFileA(path.c_str());
-            if (i > 0 && t > 0) shot.push_back(t), plain.push_back(p);
-        }
-        const double s = Percentile(shot, 0.5), p = Percentile(plain, 0.5);
-        AddRow({Format("%s shot", c.name), Format("%.2f ms", s * 1e3), Format("%.2f ms", p * 1e3), s / p,
-                Format("throughput %.2f of WriteFile; median of %zu", p / s, shot.size())});
-    }
-    RemoveFolder(folder);
-    sim.SimReset();
 }
 
 void LongRun() {

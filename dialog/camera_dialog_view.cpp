@@ -88,6 +88,12 @@ private:
     HPALETTE m_previous;
 };
 
+// Solid colours come from the context's own brush and pen: nothing is created per frame.
+HBRUSH DcBrush(HDC dc, COLORREF colour) {
+    SetDCBrushColor(dc, colour);
+    return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+}
+
 void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
@@ -95,7 +101,13 @@ void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
 
 }  // namespace
 
-RECT CameraDialog::LiveViewArea() const { return ItemClientRect(IDC_HndlCnnDlg_View); }
+RECT CameraDialog::LiveViewArea() const {
+    if (!m_staticView) return ItemClientRect(IDC_HndlCnnDlg_View);
+    RECT area{};
+    GetWindowRect(m_staticView, &area);
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
 
 BOOL CameraDialog::CreateSurfaces() {
     const RECT area = LiveViewArea();
@@ -117,8 +129,7 @@ BOOL CameraDialog::Repaint() {
             BitBlt(dc.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, m_dcView.dc(), 0, 0,
                    SRCCOPY);
     } else {
-        UniqueBrush grey(CreateSolidBrush(kBackground));
-        if (grey) FillRect(dc.get(), &area, grey.get());
+        FillRect(dc.get(), &area, DcBrush(dc.get(), kBackground));
     }
     return TRUE;
 }
@@ -128,10 +139,7 @@ BOOL CameraDialog::DrawFrame(const uint8_t* frame) {
     const RECT area = LiveViewArea();
     const int32_t W = area.right - area.left, H = area.bottom - area.top;
     const RECT whole{0, 0, W, H};
-    {
-        UniqueBrush grey(CreateSolidBrush(kBackground));
-        if (grey) FillRect(m_dcImage.dc(), &whole, grey.get());
-    }
+    FillRect(m_dcImage.dc(), &whole, DcBrush(m_dcImage.dc(), kBackground));
     if (!frame) return FALSE;
     FrameLayout layout;
     if (!ReadFrameLayout(frame, &layout)) return FALSE;
@@ -154,8 +162,7 @@ BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t
     const live_view::Edges& e = fitted.edges;
 
     const RECT box{e.left, e.top, e.right, e.bottom};
-    UniqueBrush red(CreateSolidBrush(kRed));
-    if (red) FrameRect(dc, &box, red.get());
+    FrameRect(dc, &box, DcBrush(dc, kRed));
 
     UniquePen dotted(CreatePen(PS_DOT, 1, kRed));
     if (dotted) {
@@ -165,9 +172,9 @@ BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t
         DrawLine(dc, e.left, cy, e.right, cy);
     }
 
-    UniquePen blue(CreatePen(PS_SOLID, 1, kBlue));
-    if (blue) {
-        SelectedObject pen(dc, blue.get());
+    {
+        SelectedObject pen(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, kBlue);
         for (uint32_t i = 0; i < m_dwXLnCnts; ++i) {
             const int32_t xi = live_view::LinePosition(m_pXLine[i], fitted.scale, e.left);
             DrawLine(dc, xi, e.top, xi, e.bottom);
