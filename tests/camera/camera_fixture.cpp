@@ -3,7 +3,6 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 #include "camera/viewfinder_worker.h"
@@ -26,42 +25,6 @@ void RemoveFolder(const std::string& folder) {
 }
 
 }  // namespace
-
-SimApi& Sim() {
-    static SimApi api;
-    static const bool loaded = api.Load();  // the copy beside the program, kept loaded for the whole run
-    if (!loaded) ADD_FAILURE() << "CDSDK.dll beside the test lacks the control exports";
-    return api;
-}
-
-std::vector<SimCall> SimCalls() {
-    std::vector<SimCall> calls(Sim().SimLogCount());
-    for (uint32_t i = 0; i < calls.size(); ++i) Sim().SimLogGet(i, &calls[i]);
-    return calls;
-}
-
-std::string CallLog(DWORD thread) {
-    std::string text;
-    for (const SimCall& c : SimCalls())
-        if (!thread || c.threadId == thread) text += (text.empty() ? "" : " ") + std::string(c.name);
-    return text;
-}
-
-std::string Violations() {
-    std::string text;
-    for (uint32_t i = 0; i < Sim().SimViolationCount(); ++i) {
-        char line[512] = {};
-        Sim().SimViolationGet(i, line, sizeof line);
-        text += line + std::string("\n");
-    }
-    return text;
-}
-
-std::string Boxes() {
-    std::string text;
-    for (const auto& box : test_support::TakeMessageBoxes()) text += box.caption + ": " + box.text + "\n";
-    return text;
-}
 
 RecordingOwner::RecordingOwner() {
     WNDCLASSA wc = {};
@@ -161,21 +124,6 @@ bool ControllerTest::WaitForFrames(size_t n) {
 bool ControllerTest::FrameQueued() const {
     MSG msg;
     return PeekMessageA(&msg, owner.Handle(), WM_CAM_FRAME, WM_CAM_FRAME, PM_NOREMOVE | PM_QS_POSTMESSAGE) != 0;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &data));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &data))
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 int ProcessThreadCount() {

@@ -12,14 +12,8 @@
 #include "camera/camera_controller.h"
 #include "camera/camera_messages.h"
 #include "simulator/sim_api.h"
+#include "tests/common/sim_access.h"
 
-// The control exports of the CDSDK.dll beside the test program, the copy the controller loads.
-SimApi& Sim();
-std::vector<SimCall> SimCalls();
-// Names of the logged calls joined by blanks; with a thread id, only that thread's calls.
-std::string CallLog(DWORD thread = 0);
-std::string Violations();  // the ledger's lines
-std::string Boxes();       // message boxes shown since the last call, as "caption: text" lines
 
 struct ReceivedMessage {
     UINT message;
@@ -85,6 +79,4 @@ public:
     static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
 };
 
-std::vector<std::string> FilesIn(const std::string& folder);  // names only, sorted
-std::string ReadFileBytes(const std::string& path);
 int ProcessThreadCount();
