@@ -24,6 +24,7 @@ BOOL CameraController::Connect(const SourceInfo* source) {
     BOOL result;
     {
         BusyCursor busy;
+        CloseGoneSource();
         result = OpenAndPrepare();
     }
     m_bConnected = true;
@@ -147,10 +148,13 @@ BOOL CameraController::Disconnect() {
                 result = Fail(status, "Disconnect");
             } else {
                 m_hEventRegistration = 0;
-                if (Masked(status = g_sdk.CDCloseSource(source)))
+                if (Masked(status = g_sdk.CDCloseSource(source))) {
                     result = Fail(status, "Disconnect");
-                else
+                } else {
                     m_hSource = 0;
+                    // The camera may have gone while the calls above waited for its event.
+                    if (m_hGoneSource == source) m_hGoneSource = m_hGoneRegistration = 0;
+                }
             }
         }
     }
@@ -181,6 +185,22 @@ void CameraController::OnCameraPoweredOff() {
             g_sdk.CDUnlockUI(source);
         }
     }
+    // Forgotten here; closed later, once the SDK's event callback has returned.
+    if (m_hSource) {
+        m_hGoneSource = m_hSource;
+        m_hGoneRegistration = m_hEventRegistration;
+    }
     m_hSource = 0;
     m_hEventRegistration = 0;
+}
+
+void CameraController::CloseGoneSource() {
+    cdHSource source = m_hGoneSource;
+    if (!source || !IsSdkLoaded()) return;
+    // The camera is gone: these only tidy the SDK's books, and their failures change nothing.
+    g_sdk.CDExitReleaseControl(source);
+    if (m_hGoneRegistration) g_sdk.CDUnregisterEventCallbackFunction(source, m_hGoneRegistration);
+    g_sdk.CDCloseSource(source);
+    m_hGoneSource = 0;
+    m_hGoneRegistration = 0;
 }

@@ -36,6 +36,8 @@ BOOL CameraController::Begin() {
     m_hSource = 0;
     m_bViewfinderRunning = false;
     m_hEventRegistration = 0;
+    m_hGoneSource = 0;
+    m_hGoneRegistration = 0;
     m_bEOS = false;
     if (!RegisterCameraMessages()) {
         ShowMessage("Begin", "API Error");
@@ -84,6 +86,7 @@ BOOL CameraController::End() {
         else
             m_hSource = 0;
     }
+    CloseGoneSource();
     cdError status = g_sdk.CDFinishSDK();
     if (Masked(status)) return Fail(status, "End");
     // The finished SDK's handles mean nothing any more.

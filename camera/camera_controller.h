@@ -73,6 +73,8 @@ private:
     bool CheckStorage(cdHSource source, cdError* status);
     bool ReadDeviceProperties(cdHSource source, cdError* status);
     void StopViewfinderWorker();
+    // Closes the source of a camera that went away, kept since then (see OnCameraPoweredOff).
+    void CloseGoneSource();
     void UseDefaultSaveFolderIfEmpty();
     void ReadSaveFolder(char (&folder)[260]);
 
@@ -102,6 +104,11 @@ private:
     MessageTranslator m_errorTexts;
     std::atomic<bool> m_bViewfinderAvailable{false};
     cdHandle m_hEventRegistration = 0;
+    // The source of a camera that went away, and its event registration: closed before the next
+    // connect (the SDK would still count it as open) and at the end, never from the power-off
+    // handler, which runs while the SDK's event callback waits for it.
+    cdHSource m_hGoneSource = 0;
+    cdHandle m_hGoneRegistration = 0;
     uint32_t m_dwCapability = 0;
     bool m_bEOS = false;
     uint8_t m_bySaveMode = 0;
