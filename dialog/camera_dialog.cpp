@@ -414,7 +414,9 @@ void CameraDialog::OnZoomSlider(LRESULT& result) {
 bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_CAM_VIEWFINDER_ENABLE:
-        EnableItem(IDC_HndlCnnDlg_ViewFinder, wParam != 0);
+        // A batch that ended because the camera went away still offers the viewfinder, and its
+        // message may come after the panel was reset: only a connected camera enables it.
+        EnableItem(IDC_HndlCnnDlg_ViewFinder, wParam != 0 && m_camera.IsConnected());
         m_camera.NotifyViewfinderState(static_cast<uint32_t>(wParam));
         if (lParam != 0) NotifyHost(m_para.msgViewfinderEnable, wParam, 0);
         break;
