@@ -120,11 +120,14 @@ DWORD CameraController::ReleaseThread(bool memory) {
             connected = memory ? TransferBatchToMemory() : TransferBatchToFiles(lastPath);
         }
         if (!connected) return kThreadEndedEarly;
+        // The batch is over before the owner hears of it: a host that shoots again as soon as
+        // it learns of the file must start the next batch, not be ignored as if this one ran.
+        m_releaseThread.MarkParked();
         if (m_hOwner) {
             PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, m_bViewfinderAvailable ? 1 : 0, 0);
             if (!memory) SendMessageA(m_hOwner, WM_CAM_FILE_SAVED, reinterpret_cast<WPARAM>(lastPath), 0);
         }
-        if (!m_releaseThread.Park()) return 0;
+        if (!m_releaseThread.WaitUntilResumed()) return 0;
     }
 }
 

@@ -76,16 +76,18 @@ bool ParkingThread::WaitUntilResumed() {
             // Work asked for before the stop is still done; the stop is seen at the next park.
             if (!m_parked) return true;
             if (m_quit) return false;
+            SetEvent(m_idle.get());
         }
         WaitForSingleObject(m_wake.get(), INFINITE);
     }
 }
 
+void ParkingThread::MarkParked() {
+    StateGuard guard(&m_state);
+    m_parked = true;  // idle only once it waits: WaitUntilIdle still waits for what comes between
+}
+
 bool ParkingThread::Park() {
-    {
-        StateGuard guard(&m_state);
-        m_parked = true;
-        SetEvent(m_idle.get());
-    }
+    MarkParked();
     return WaitUntilResumed();
 }

@@ -29,7 +29,10 @@ public:
 
     // Thread side. Both return false when the thread is asked to end.
     bool WaitUntilResumed();
-    bool Park();
+    bool Park();  // MarkParked, then WaitUntilResumed
+    // The job is done: from here on a Resume starts the next one, even before the thread waits
+    // (it counts as idle only from its wait on).
+    void MarkParked();
 
 private:
     UniqueHandle m_thread;
