@@ -1,5 +1,5 @@
-// Loads the simulated CDSDK.dll from the bin folder and gives typed access to its SDK entry
-// points and control exports.
+// The simulated CDSDK.dll of the bin folder with its SDK entry points and control exports, and
+// the component's ways of connecting and disconnecting.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,72 +9,96 @@
 #include <vector>
 
 #include "simulator/sim_api.h"
+#include "tests/common/test_support.h"
+#include "tests/simulator/memory_stream.h"
 
 struct SdkApi {
 #define SDK_API_MEMBER(name, params) PFN_##name name = nullptr;
     CDSDK_ENTRY_POINTS(SDK_API_MEMBER)
 #undef SDK_API_MEMBER
-    bool Load(HMODULE module);
 };
+
+inline cdError CDAPI IgnoreEvent(uint32_t, const void*, uint32_t, cdContext) { return 0; }
+inline cdError CDAPI IgnoreFrame(const void*, uint32_t, uint32_t, cdContext) { return 0; }
 
 class SimTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
+    static void SetUpTestSuite() {
+        if (!module_) module_ = LoadLibraryA((test_support::ExeFolder() + "\\CDSDK.dll").c_str());
+        ASSERT_TRUE(module_ && sim_.Load(module_));
+#define SDK_API_RESOLVE(name, params) \
+    ASSERT_TRUE(sdk_.name = reinterpret_cast<PFN_##name>(reinterpret_cast<void*>(GetProcAddress(module_, #name))));
+        CDSDK_ENTRY_POINTS(SDK_API_RESOLVE)
+#undef SDK_API_RESOLVE
+    }
+    void SetUp() override { EXPECT_EQ(1u, sim_.SimReset()) << "a previous test left the SDK started"; }
+    // A caller that keeps the contract leaves the ledger empty: tests that break it read it out.
+    void TearDown() override {
+        if (source_) DisconnectAndFinish();
+        for (const std::string& line : Violations()) ADD_FAILURE() << line;
+        sim_.SimReset();
+    }
 
-    // Applies a configuration (over the defaults); fails the test when it is refused.
-    void Configure(const char* ini);
-    // CDStartSDK with the 6.0 record the component uses.
-    void StartSdk();
-    // The first camera's source record, via the device enumeration.
-    SourceInfo FirstSource(uint32_t index = 0);
-    // Opens camera `index` the way the component connects: open, lock, register, enter release
-    // control, unlock. Keeps the handles in source_ and registration_.
-    void Connect(uint32_t index = 0);
-    // The component's disconnect order, then CDFinishSDK.
-    void DisconnectAndFinish();
+    // Applies `ini` over the defaults, starts the SDK and connects to camera `index` as the
+    // component does: open, lock, register, enter release control, unlock.
+    void Open(const char* ini = "", uint32_t index = 0) {
+        char error[512] = {};
+        if (*ini && !sim_.SimLoadConfigText(ini)) {
+            sim_.SimConfigError(error, sizeof error);
+            ADD_FAILURE() << error;
+        }
+        StartSdk();
+        SourceInfo info = {};
+        cdHEnum e = 0;
+        ASSERT_EQ(cdOK, sdk_.CDEnumDeviceReset(1, &e));
+        for (uint32_t i = 0; i <= index; ++i) ASSERT_EQ(cdOK, sdk_.CDEnumDeviceNext(e, &info));
+        ASSERT_EQ(0u, InOrder({sdk_.CDEnumDeviceRelease(e), sdk_.CDOpenSource(&info, &source_), sdk_.CDLockUI(source_),
+                                 sdk_.CDRegisterEventCallbackFunction(source_, events_, eventContext_, &registration_),
+                                 sdk_.CDEnterReleaseControl(source_, releaseEvents_, releaseContext_),
+                                 sdk_.CDUnlockUI(source_)}));
+    }
+    // The component's disconnect (stopping a viewfinder that does not run is harmless), then the finish.
+    void DisconnectAndFinish() {
+        EXPECT_EQ(cdOK, InOrder({sdk_.CDTermViewfinder(source_), sdk_.CDExitReleaseControl(source_),
+                                 sdk_.CDUnregisterEventCallbackFunction(source_, registration_),
+                                 sdk_.CDCloseSource(source_), sdk_.CDFinishSDK()}));
+        source_ = 0;
+    }
+    // The calls of a braced list are made from left to right: 0 when all of them succeeded.
+    static cdError InOrder(std::initializer_list<cdError> statuses) {
+        cdError all = 0;
+        for (cdError status : statuses) all |= status;
+        return all;
+    }
+    void StartSdk() {
+        cdVersionInfo version = {sizeof version, 6, 0, {}};
+        ASSERT_EQ(cdOK, sdk_.CDStartSDK(&version, 0));
+    }
+    uint32_t Shoot() {
+        uint32_t n = 0;
+        EXPECT_EQ(cdOK, sdk_.CDRelease(source_, 0, nullptr, 0, 1, &n));
+        return n;
+    }
+    uint32_t Setting(const char* key) {
+        uint32_t value = 0xDEADBEEF;
+        EXPECT_EQ(1u, sim_.SimGetSetting(key, &value)) << key;
+        return value;
+    }
+    // The ledger's lines; reading them clears it.
+    std::vector<std::string> Violations() {
+        std::vector<std::string> lines;
+        char line[600];
+        for (uint32_t i = 0; sim_.SimViolationGet(i, line, sizeof line); ++i) lines.push_back(line);
+        sim_.SimViolationClear();
+        return lines;
+    }
 
-    // SimGetSetting, failing the test for an unknown key.
-    uint32_t Setting(const char* key);
-    std::vector<std::string> Violations();
-    // True when some ledger line contains `text`.
-    bool Reported(const std::string& text);
-    std::vector<SimCall> Calls(const char* name = nullptr);
-
-    static HMODULE module_;
-    static SdkApi sdk_;
-    static SimApi sim_;
+    static inline HMODULE module_ = nullptr;
+    static inline SdkApi sdk_;
+    static inline SimApi sim_;
+    cdEventCallback events_ = IgnoreEvent;
+    cdReleaseEventCallback releaseEvents_ = IgnoreEvent;
+    cdContext eventContext_ = 0, releaseContext_ = 0;
     cdHSource source_ = 0;
     cdHandle registration_ = 0;
-    bool viewfinder_ = false;
-};
-
-// A stream descriptor over memory that records what the SDK did with it and can fail on demand.
-class TestStream {
-public:
-    TestStream();
-    TestStream(const TestStream&) = delete;
-    TestStream& operator=(const TestStream&) = delete;
-
-    // The nth (from 1) call of operation `op` ("Open", "Write", "Seek", "Tell", "Close") answers `code`.
-    void FailOn(const char* op, int nth, cdError code);
-
-    cdStream descriptor{};
-    cdStgMedium medium{};
-    std::vector<uint8_t> data;
-    std::vector<std::string> ops;  // "Open 2", "Write 512", "Seek 1 0", "Tell 0", "Close"
-    std::vector<uint32_t> writeSizes;
-    std::vector<DWORD> threads;
-    bool open = false;
-    uint32_t position = 0;
-
-    // Records an operation; true when it is to fail (with *err set).
-    bool Record(const std::string& op, const std::string& text, cdError* err);
-
-private:
-    std::string failOp_;
-    int failNth_ = 0;
-    cdError failCode_ = 0;
-    int seen_ = 0;
 };
