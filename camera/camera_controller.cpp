@@ -49,7 +49,12 @@ BOOL CameraController::Begin() {
     version.major = 6;
     version.minor = 0;
     cdError status = g_sdk.CDStartSDK(&version, 0);
-    if (Masked(status)) return Fail(status, "Begin");
+    if (Masked(status)) {
+        // An SDK that did not start takes no calls: unloaded, every later operation fails
+        // without calling it, and End does not finish what never started.
+        UnloadSdk();
+        return Fail(status, "Begin");
+    }
     if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_STATUS, 1, reinterpret_cast<LPARAM>(m_szCameraName));
     return TRUE;
 }

@@ -150,7 +150,8 @@ TEST_F(ControllerTest, EverySdkFailureKeepsItsStatusAndWhatIsOpen) {
         uint32_t lastError = 0x85;
         uint32_t sent = 0;         // items transferred all the same
     } rows[] = {
-        {Op::Begin, "CDStartSDK", FALSE, ""}, {Op::End, "CDFinishSDK", FALSE, ""},
+        // An SDK that did not start is unloaded; one that did not finish stays loaded.
+        {Op::Begin, "CDStartSDK", FALSE, "", false}, {Op::End, "CDFinishSDK", FALSE, ""},
         {Op::Sources, "CDEnumDeviceReset", FALSE, ""}, {Op::Sources, "CDGetDeviceCount", FALSE, "CDEnumDeviceRelease"},
         // The whole status of a failing record is kept; the other records are still fetched.
         {Op::SourceInfo, "CDEnumDeviceNext", TRUE, "CDEnumDeviceNext CDEnumDeviceRelease", true, kStatus},
