@@ -71,7 +71,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);  // a message wakes it at once
     }
     return true;
 }
