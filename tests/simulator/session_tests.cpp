@@ -44,7 +44,8 @@ TEST_F(SessionTest, AFaultAnswersForItsCountOrAlwaysUntilRemovedAndEveryCallIsLo
     EXPECT_EQ(cdOK, sdk_.CDLockUI(source_)) << "removed";
     EXPECT_EQ(0x80u, sdk_.CDUnlockUI(source_));
     sim_.SimClearFaults();
-    EXPECT_EQ(0u, sdk_.CDUnlockUI(source_) + sim_.SimSetFault("CDNoSuchEntry", 1, 1) + sim_.SimSetFault(nullptr, 1, 1));
+    EXPECT_EQ(cdOK, sdk_.CDUnlockUI(source_)) << "all cleared";
+    EXPECT_EQ(0u, sim_.SimSetFault("CDNoSuchEntry", 1, 1) + sim_.SimSetFault(nullptr, 1, 1)) << "no such entry";
     sim_.SimLogClear();
     uint16_t wb = 0;
     uint32_t metering = 0xFFFFFF01, size = 32;  // what lies behind the first byte is not part of the value
