@@ -68,6 +68,7 @@ int LoadSdk(const char* folder) {
         std::snprintf(lead, sizeof lead, "CDSDK.dll %s or laster vesion is required:\n", "6.0");
         ShowLoadFailure(lead, lastError);
         FreeLibrary(library);
+        g_sdk = SdkFunctionTable{};  // no address into the freed library survives
         return result;
     }
     g_library = library;
@@ -77,6 +78,7 @@ int LoadSdk(const char* folder) {
 void UnloadSdk() {
     if (g_library) FreeLibrary(g_library);
     g_library = nullptr;
+    g_sdk = SdkFunctionTable{};
 }
 
 bool IsSdkLoaded() { return g_library != nullptr; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <functional>
 
 #include "simulator/ini_text.h"
@@ -395,7 +396,9 @@ bool ParseConfig(const std::string& text, SimConfig* config, std::string* error)
             bool fits = list.current <= maximum;
             for (uint32_t v : list.values) fits = fits && v <= maximum;
             if (!fits) {
-                if (error) *error = "[Camera" + std::to_string(i + 1) + "] a value of RelCam." + std::to_string(relCam.first) +
+                char id[16];
+                std::snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(relCam.first));
+                if (error) *error = "[Camera" + std::to_string(i + 1) + "] a value of RelCam." + id +
                                     " does not fit its element size";
                 return false;
             }

@@ -49,7 +49,7 @@ TEST(SimConfigTest, MalformedTextIsRefusedWholeWithTheLineAndTheReason) {
                  {"[Camera1]\nZoomMax=0x100000000\n", "ZoomMax"}, {"[Camera1]\nItems=0x20:1\n", "Items"},
                  {"[Camera1]\nViewFps=101\n", "ViewFps"}, {"[Camera1]\nViewFps=0\n", "ViewFps must be at least 1"},
                  {"[Camera1]\nViewWidth=2048\nViewHeight=1537\n", "[Camera1] viewfinder size out of range"},
-                 {"[Camera1]\nRelCam.0x08000004.List=256\n", "does not fit its element size"},
+                 {"[Camera1]\nRelCam.0x08000004.List=256\n", "RelCam.0x08000004 does not fit its element size"},
                  {"[Camera1]\nRelCam.0x08000004.Size=3\n", "Size"}, {"[Camera1]\nWB.Size=1\n", "WB.Size"},
                  {"[Camera1]\nOwner=" + std::string(32, 'o'), "Owner"},
                  {"[Camera1]\nModel=" + std::string(256, 'm'), "Model"}, {"[Simulator]\nChunkSize=0\n", "ChunkSize"},
