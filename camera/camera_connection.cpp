@@ -48,7 +48,7 @@ BOOL CameraController::OpenAndPrepare() {
 
     // The model name lies at offset 8 of the record; it may lack its terminator.
     const char* model = m_currentSource.modelName;
-    size_t length = strnlen(model, sizeof m_szCameraName - 1);
+    size_t length = strnlen(model, sizeof m_currentSource.modelName);
     std::memcpy(m_szCameraName, model, length);
     m_szCameraName[length] = '\0';
 
