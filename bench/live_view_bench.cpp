@@ -4,6 +4,7 @@
 #include <vfw.h>
 
 #include <atomic>
+#include <climits>
 #include <mutex>
 
 #include "bench/bench_support.h"
@@ -141,6 +142,7 @@ struct PacingProbe {
     };
     struct Handled {
         int64_t at, deliveredAt;
+        LONG posted;     // the message's time stamp: when the worker posted it (ms)
         uint32_t newer;  // frames delivered after this one when the window handles it
     };
     std::mutex lock;
@@ -178,7 +180,7 @@ struct PacingProbe {
             for (const Stamp& s : p.stamps)
                 if (s.frame == reinterpret_cast<const void*>(wParam) && (!found || s.sequence > found->sequence))
                     found = &s;
-            if (found) p.handled.push_back({now, found->at, p.delivered - found->sequence});
+            if (found) p.handled.push_back({now, found->at, GetMessageTime(), p.delivered - found->sequence});
         }
         return CallWindowProcA(p.windowProc, window, message, wParam, lParam);
     }
@@ -218,23 +220,28 @@ void FramePacing() {
             for (auto& s : probe.stamps) s = {};
         }
         SetWindowLongPtrA(window.hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(probe.windowProc));
-        size_t newest = 0, busiest = 0;
+        size_t newest = 0, busiest = 0, busiestPosted = 0;
         uint32_t newer = 0;
         double gap = 1e9;
+        LONG postedGap = LONG_MAX;
         std::vector<double> delays;
         for (size_t i = 0; i < handled.size(); ++i) {
             newest += handled[i].newer == 0 ? 1 : 0;
             newer = std::max(newer, handled[i].newer);
             if (i > 0) gap = std::min(gap, Seconds(handled[i].at - handled[i - 1].at) * 1000);
+            if (i > 0) postedGap = std::min(postedGap, handled[i].posted - handled[i - 1].posted);
+            size_t k = i;
+            while (k < handled.size() && handled[k].posted - handled[i].posted < 1000) ++k;
+            busiestPosted = std::max(busiestPosted, k - i);
             delays.push_back(Seconds(handled[i].at - handled[i].deliveredAt) * 1000);
             size_t j = i;
             while (j < handled.size() && Seconds(handled[j].at - handled[i].at) < 1.0) ++j;
             busiest = std::max(busiest, j - i);
         }
         const double perSecond = handled.size() / seconds;
-        AddRow({Format("%u fps: frame messages per second (most in any 1 s)", fps),
-                Format("%.1f (%zu)", perSecond, busiest), Format("%.1f delivered/s", delivered), 0,
-                Format("shortest gap %.0f ms", gap)});
+        AddRow({Format("%u fps: frame messages per second (most in any 1 s: posted, handled)", fps),
+                Format("%.1f (%zu, %zu)", perSecond, busiestPosted, busiest), Format("%.1f delivered/s", delivered), 0,
+                Format("shortest gap: posted %ld ms, handled %.0f ms", postedGap, gap)});
         AddRow({Format("%u fps: messages carrying the newest delivered frame", fps),
                 Format("%.0f%%", handled.empty() ? 0.0 : 100.0 * newest / handled.size()), "", 0,
                 Format("%zu messages; at most %u newer frame(s) delivered by handling time", handled.size(), newer)});
