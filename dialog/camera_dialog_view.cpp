@@ -5,6 +5,7 @@
 #include <vfw.h>
 
 #include <cstring>
+#include <vector>
 
 #include "dialog/camera_dialog.h"
 #include "dialog/live_view_geometry.h"
@@ -94,6 +95,24 @@ HBRUSH DcBrush(HDC dc, COLORREF colour) {
     return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
 }
 
+// The pixel columns (or rows) of the context's visible part that already carry a line. A line
+// outside them or over another one changes no pixel, so thousands of lines from a host cost
+// one line per visible position and the drawing keeps up with the frames.
+class LineSlots {
+public:
+    LineSlots(LONG from, LONG to) : m_from(from), m_used(to > from ? static_cast<size_t>(to - from) : 0, false) {}
+    bool Take(int32_t at) {
+        const int64_t i = static_cast<int64_t>(at) - m_from;
+        if (i < 0 || i >= static_cast<int64_t>(m_used.size()) || m_used[static_cast<size_t>(i)]) return false;
+        m_used[static_cast<size_t>(i)] = true;
+        return true;
+    }
+
+private:
+    LONG m_from;
+    std::vector<bool> m_used;
+};
+
 void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
@@ -175,13 +194,16 @@ BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t
     {
         SelectedObject pen(dc, GetStockObject(DC_PEN));
         SetDCPenColor(dc, kBlue);
+        RECT visible{};
+        GetClipBox(dc, &visible);
+        LineSlots columns(visible.left, visible.right), rows(visible.top, visible.bottom);
         for (uint32_t i = 0; i < m_dwXLnCnts; ++i) {
             const int32_t xi = live_view::LinePosition(m_pXLine[i], fitted.scale, e.left);
-            DrawLine(dc, xi, e.top, xi, e.bottom);
+            if (columns.Take(xi)) DrawLine(dc, xi, e.top, xi, e.bottom);
         }
         for (uint32_t j = 0; j < m_dwYLnCnts; ++j) {
             const int32_t yj = live_view::LinePosition(m_pYLine[j], fitted.scale, e.top);
-            DrawLine(dc, e.left, yj, e.right, yj);
+            if (rows.Take(yj)) DrawLine(dc, e.left, yj, e.right, yj);
         }
     }
     return TRUE;
