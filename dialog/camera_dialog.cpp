@@ -8,6 +8,7 @@
 
 #include "camera/camera_messages.h"
 #include "platform/host_folder.h"
+#include "platform/readable_text.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -70,6 +71,11 @@ bool SaveFolderExists(const char* path) {
     return static_cast<bool>(search);
 }
 
+bool SaveFolderUsable(const char* path) {
+    // A host's pointer is read only where the process can read: a wild one counts as none.
+    return path && ReadableTextLength(path, MAX_PATH) <= kMaxSaveFolder && SaveFolderExists(path);
+}
+
 CameraDialog::CameraDialog(HWND parent) : DialogBase(IDD_HANDLE_CANON_DLG, parent) { ResetOverlays(); }
 
 CameraDialog::~CameraDialog() {
@@ -94,8 +100,7 @@ BOOL CameraDialog::ApplyPara(const KamvioPara* para) {
     if (para) memcpy(&m_para, para, sizeof m_para);
     m_camera.SetSaveMode(static_cast<uint8_t>(m_para.saveMode - 1));
     m_hwndHost = m_para.hwndHost;
-    if (m_para.pszSaveFolder && strnlen(m_para.pszSaveFolder, MAX_PATH) < MAX_PATH &&
-        SaveFolderExists(m_para.pszSaveFolder)) {
+    if (SaveFolderUsable(m_para.pszSaveFolder)) {
         CopyBounded(m_szSaveFolder, m_para.pszSaveFolder);
     } else {
         CreateDirectoryA(kDefaultSaveFolder, nullptr);
@@ -473,7 +478,7 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         break;
     case WM_CAM_SET_SAVE_FOLDER: {
         const char* folder = reinterpret_cast<const char*>(wParam);
-        if (SaveFolderExists(folder)) m_camera.SetSaveFolder(folder);
+        if (SaveFolderUsable(folder)) m_camera.SetSaveFolder(folder);
         break;
     }
     default:

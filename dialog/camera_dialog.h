@@ -9,6 +9,7 @@
 #include <string>
 
 #include "camera/camera_controller.h"
+#include "camera/release_names.h"
 #include "dialog/kamvio_para.h"
 #include "dialog/memory_surface.h"
 #include "platform/dialog_base.h"
@@ -132,3 +133,11 @@ private:
 // The folder test of the save-folder choices: a non-empty path (one trailing backslash
 // ignored) in which a search for "*.*" finds a first entry.
 bool SaveFolderExists(const char* path);
+
+// The longest save folder below which an image name ("\FV20070305140809000012.JPG") still
+// fits the path limit. A longer folder would take no image at all.
+constexpr size_t kMaxSaveFolder = kMaxReleasePath - 27;
+
+// A save folder handed over by the host or the settings dialog is taken when it can be read,
+// is not longer than kMaxSaveFolder and exists.
+bool SaveFolderUsable(const char* path);

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <new>
 
 #include "resources/resource_ids.h"
@@ -25,7 +26,10 @@ void ApplyStored(const char* moduleDir, const std::string& cameraName, CSettingD
         camera.SetZoomPos(position);
         if (slider) SendMessageA(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(position));
     };
-    hooks.setSaveFolder = [&camera](const char* folder) { camera.SetSaveFolder(folder); };
+    // Not checked for existence; a folder too long for any image name below it is left alone.
+    hooks.setSaveFolder = [&camera](const char* folder) {
+        if (strlen(folder) <= kMaxSaveFolder) camera.SetSaveFolder(folder);
+    };
     ApplyStoredSettings(settings_file::SetDataPath(moduleDir), cameraName, model, rule, hooks);
 }
 
