@@ -7,7 +7,7 @@ set -u
 build="${1:-build}"
 seconds="${2:-300}"
 tree="$build/fuzz"
-targets=(layout_value stored_settings release_path)
+targets=(layout_value stored_settings release_path live_view)
 
 if [ ! -f "$tree/CMakeCache.txt" ]; then
   cmake -S . -B "$tree" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKAMVIO_FUZZ=ON \

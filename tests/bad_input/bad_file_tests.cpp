@@ -1,0 +1,163 @@
+// KamvioPos.ini, SetData.ini and KamvioML.ini with malformed values, junk, missing sections or
+// write-protected: the window still opens, connects, applies, zooms and closes, and every value
+// that can be read is read the documented way. (The tests run as root, for whom Wine's read-only
+// attribute does not stop a write: a protected file is also held open against writers.)
+#include <climits>
+#include <optional>
+#include <random>
+
+#include "dialog/layout_value.h"
+#include "resources/resource_ids.h"
+#include "tests/bad_input/bad_input_fixture.h"
+
+using namespace bad_input;
+
+namespace {
+
+constexpr char kCamera[] = "SimCam Compact Z10";  // the simulator's first camera
+
+struct Content {
+    const char* name;
+    std::string value;                  // put under every key of the file's sections
+    std::optional<int32_t> number;      // what a stored number reads as (none: no key is visible)
+    enum Shape { Keyed, Junk, NoSection } shape = Keyed;
+    bool readOnly = false;
+};
+
+struct Section {
+    std::string name;
+    std::vector<std::pair<const char*, int>> keys;  // key and, for window texts and places, the control
+};
+
+struct File {
+    const char* name;
+    std::vector<Section> sections;
+};
+
+std::string Junk() {
+    std::mt19937 random(20261205);
+    std::string bytes(6000, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    return bytes;
+}
+
+std::string FileText(const File& file, const Content& content) {
+    if (content.shape == Content::Junk) return content.value;
+    std::string text;
+    for (const Section& s : file.sections) {
+        if (content.shape == Content::Keyed) text += "[" + s.name + "]\r\n";
+        for (const auto& key : s.keys) text += std::string(key.first) + "=" + content.value + "\r\n";
+    }
+    return text;
+}
+
+RECT ClientRect(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(BadInputTest, MalformedSettingsFilesAreReadTheDocumentedWayAndNeverStopTheWindow) {
+    const Content contents[] = {
+        {"non-numeric", "abc", 0},
+        {"negative", "-12345", -12345},
+        {"huge", "99999999999999999999", INT32_MAX},
+        {"five digits", "12345,67890,11111,22222", 12345},
+        {"10,000 characters", std::string(10000, '7'), INT32_MAX},
+        {"blank", "   ", std::nullopt},
+        {"binary junk", Junk(), std::nullopt, Content::Junk},
+        {"no section", "0004,0005,0060,0020", std::nullopt, Content::NoSection},
+        {"read-only", "0007,0008,0090,0020", 7, Content::Keyed, true},
+    };
+    const File files[] = {
+        {"KamvioPos.ini",
+         {{"Handle Dialog",
+           {{"IDC_HandleCanonDlg_SourceCmb", IDC_HandleCanonDlg_SourceCmb}, {"IDC_HandleCanonDlg_Connect", IDC_HandleCanonDlg_Connect},
+            {"IDC_HndlCnnDlg_Setting", IDC_HndlCnnDlg_Setting}, {"IDC_HandleCanonDlg_DisCnect", IDC_HandleCanonDlg_DisCnect},
+            {"IDC_HandleCanonDlg_Release", IDC_HandleCanonDlg_Release}, {"IDC_HndlCnnDlg_ViewFinder", IDC_HndlCnnDlg_ViewFinder},
+            {"IDC_HndlCnnDlg_ZomSldr", IDC_HndlCnnDlg_ZomSldr}, {"IDOK", IDOK}, {"IDC_BtnSearch", IDC_BtnSearch}}}}},
+        {"SetData.ini",
+         {{std::string(kCamera) + "Setting",
+           {{"Size", 0}, {"Quality", 0}, {"White Balence", 0}, {"Exposal Compensation", 0}, {"Flash", 0},
+            {"Shooting Mode", 0}, {"TV", 0}, {"AV", 0}, {"ISO Speed", 0}, {"Metering Mode", 0}, {"Photo Effect", 0},
+            {"Owner Name", 0}, {"Macro", 0}, {"Foucsing Point", 0}, {"AF Light", 0}, {"Zoom Pos", 0}, {"Save Path", 0}}}}},
+        {"KamvioML.ini",
+         {{"Handle dialog",
+           {{"Connect", IDC_HandleCanonDlg_Connect}, {"Release", IDC_HandleCanonDlg_Release}, {"Search", IDC_BtnSearch},
+            {"Disconnect", IDC_HandleCanonDlg_DisCnect}, {"Camera Setting", IDC_HndlCnnDlg_Setting},
+            {"Viewfinder", IDC_HndlCnnDlg_ViewFinder}, {"To LCD", IDC_HndlCnnDlg_ToLCD}}},
+          {"Error Message", {{"Warning", 0}, {"API Error", 0}}}}},
+    };
+    int scenarios = 0;
+    for (const File& file : files) {
+        for (const Content& content : contents) {
+            SCOPED_TRACE(std::string(file.name) + ", " + content.name);
+            for (const File& other : files) DeleteFileA(TestFile(other.name).c_str());
+            const std::string path = TestFile(file.name), text = FileText(file, content);
+            ASSERT_TRUE(test_support::WriteTextFile(path, text));
+            UniqueFile holder;
+            if (content.readOnly) {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+                holder.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+                ASSERT_TRUE(holder);
+            }
+            sim().SimReset();
+
+            ASSERT_EQ(S_OK, Open());
+            const HWND dialog = Dialog();
+            ASSERT_TRUE(dialog);
+            for (const Section& section : file.sections) {
+                for (const auto& [key, id] : section.keys) {
+                    if (!id) continue;
+                    char shown[4096] = {};
+                    GetDlgItemTextA(dialog, id, shown, sizeof shown);
+                    if (file.name == std::string("KamvioML.ini")) {
+                        // The translation as the profile reader gives it, cut to 1023 characters.
+                        const std::string value = Ini(file.name, section.name, key, 1024);
+                        EXPECT_EQ(shown, value.empty() ? std::string(key) : value) << key;
+                        continue;
+                    }
+                    layout_value::ControlPlace place{};
+                    if (!layout_value::Parse(Ini(file.name, section.name, key, MAX_PATH).c_str(), &place)) continue;
+                    const RECT r = ClientRect(dialog, id);
+                    EXPECT_EQ(place.left, r.left) << key;
+                    EXPECT_EQ(place.top, r.top) << key;
+                    EXPECT_EQ(std::max(place.width, 0), r.right - r.left) << key;
+                }
+            }
+
+            ASSERT_EQ(S_OK, ConnectFirst());
+            EXPECT_EQ(S_OK, object->InitDCSettingByIniFile(Bstr(kCamera).get(), nullptr));
+            uint32_t zoom = 99, wb = 99;
+            sim().SimGetSetting("ZoomPos", &zoom);
+            sim().SimGetSetting("WB", &wb);
+            const bool setData = file.name == std::string("SetData.ini");
+            const int32_t n = setData && content.number ? *content.number : 0;
+            // The camera takes a stored number it offers and keeps its value for any other.
+            EXPECT_EQ(zoom, n >= 0 && n <= 9 ? uint32_t(n) : 0u);
+            EXPECT_EQ(wb, n >= 0 && n <= 6 ? uint32_t(n) : 0u);
+
+            EXPECT_EQ(S_OK, object->SetZoomPos(2, nullptr)) << "a failed write of the zoom is not a failed zoom";
+            if (setData) {
+                EXPECT_EQ(Ini(file.name, file.sections[0].name, "Zoom Pos"), content.readOnly ? content.value : "2");
+            }
+            EXPECT_EQ(S_OK, object->DestroyKamvioDlg(nullptr));
+            std::string after;
+            ASSERT_TRUE(FileBytes(path, &after));
+            if (content.readOnly) {
+                EXPECT_EQ(after, text) << "a protected file is left as it was";
+            } else if (file.name == std::string("KamvioPos.ini")) {
+                for (const auto& [key, id] : file.sections[0].keys)
+                    EXPECT_TRUE(id == IDC_BtnSearch || Ini(file.name, "Handle Dialog", key).size() >= 19) << key;
+            }
+            holder.reset();
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+            ++scenarios;
+        }
+    }
+    EXPECT_EQ(scenarios, 27);
+}
