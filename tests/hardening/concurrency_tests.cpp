@@ -91,7 +91,7 @@ TEST(Concurrency, ViewfinderSwitchesAndReleasesRaceFramesAndEvents) {
     test_support::ClearMessageBoxes();
 }
 
-TEST(Concurrency, AReleaseDuringABatchKeepsBothShots) {
+TEST(Concurrency, ShotsTakenDuringABatchWaitForTheNextReleases) {
     std::string folder = FreshBoothDay(kBusyCamera);
     Booth booth(folder);
     RunOrStop(booth,
