@@ -8,7 +8,7 @@ scripts/check-binaries.sh "$build" "$build/win32" || status=1
 echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --test-dir "$build/native" --output-on-failure || status=1
 echo "== fuzzing the portable parsers (libFuzzer, bounded)"
-scripts/fuzz.sh "$build" "${FUZZ_TEST_SECONDS:-20}" || status=1
+scripts/fuzz.sh "$build" "${FUZZ_TEST_SECONDS:-15}" || status=1
 scripts/wine-session.sh start "$build"
 trap 'scripts/wine-session.sh stop "$build"' EXIT
 echo "== Windows tests under Wine"
