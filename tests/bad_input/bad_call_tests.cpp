@@ -172,6 +172,15 @@ TEST_F(BadInputTest, SaveFoldersThatCannotHoldAnImageNameFallBackToTheDefault) {
         EXPECT_NE(GetFileAttributesA(saved.c_str()), INVALID_FILE_ATTRIBUTES) << "the picture is kept";
         ASSERT_EQ(S_OK, object->DestroyKamvioDlg(nullptr));
     }
+    // A stored save path is taken without looking for the folder, but not when it is too long.
+    ASSERT_EQ(S_OK, Open());
+    ASSERT_EQ(S_OK, ConnectFirst());
+    const std::string section = std::string(FirstSource().modelName) + "Setting";
+    for (const std::string& stored : {tooLong, fits}) {
+        WritePrivateProfileStringA(section.c_str(), "Save Path", stored.c_str(), TestFile("SetData.ini").c_str());
+        ASSERT_EQ(S_OK, object->InitDCSettingByIniFile(Bstr(FirstSource().modelName).get(), nullptr));
+        EXPECT_TRUE(StartsWith(Shoot(), stored == fits ? fits : m_folder));
+    }
 }
 
 TEST_F(BadInputTest, ParameterBlocksOfRandomBytesAreSurvived) {
