@@ -2,13 +2,9 @@
 
 #include <tlhelp32.h>
 
-#include <algorithm>
-#include <iterator>
-
 #include "camera/viewfinder_worker.h"
 #include "platform/handles.h"
 #include "sdk/sdk_loader.h"
-#include "tests/common/test_support.h"
 
 namespace {
 
@@ -49,13 +45,6 @@ LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     return 0;
 }
 
-std::vector<ReceivedMessage> RecordingOwner::Of(UINT message) const {
-    std::vector<ReceivedMessage> result;
-    std::copy_if(m_received.begin(), m_received.end(), std::back_inserter(result),
-                 [&](const ReceivedMessage& r) { return r.message == message; });
-    return result;
-}
-
 void ControllerTest::SetUp() {
     ASSERT_TRUE(Sim().SimReset);
     folder = test_support::ExeFolder() + "\\ctl_shots";
@@ -94,37 +83,8 @@ SourceInfo ControllerTest::Source(uint32_t index) {
     return camera->GetAllCameraSourceInfo(records, &count) && index < count ? records[index] : SourceInfo{};
 }
 
-void ControllerTest::Connect(uint32_t index) {
-    SourceInfo source = Source(index);
-    ASSERT_TRUE(camera->Connect(&source)) << "last error " << camera->GetLastError();
-}
-
-void ControllerTest::StartAndConnect(uint32_t index) {
-    Start();
-    Connect(index);
-    owner.Drain();
-    owner.Clear();
-    Sim().SimLogClear();
-}
-
 bool ControllerTest::WorkerLives() const { return ViewfinderWorker::Instance().BelongsTo(camera.get()); }
 
-bool ControllerTest::Shoot(bool series) {
-    if (!(series ? camera->ShootSeries(1, 1) : camera->Release())) return false;
-    // Parked again: the batch is done (and a release before this would not wake the thread).
-    CameraControllerProbe::WaitUntilReleaseIdle(*camera);
-    owner.Drain();
-    return true;
-}
-
-bool ControllerTest::WaitForFrames(size_t n) {
-    return test_support::PumpUntil([&] { return owner.Count(WM_CAM_FRAME) >= n; });
-}
-
-bool ControllerTest::FrameQueued() const {
-    MSG msg;
-    return PeekMessageA(&msg, owner.Handle(), WM_CAM_FRAME, WM_CAM_FRAME, PM_NOREMOVE | PM_QS_POSTMESSAGE) != 0;
-}
 
 int ProcessThreadCount() {
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));

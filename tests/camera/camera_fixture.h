@@ -11,9 +11,8 @@
 
 #include "camera/camera_controller.h"
 #include "camera/camera_messages.h"
-#include "simulator/sim_api.h"
 #include "tests/common/sim_access.h"
-
+#include "tests/common/test_support.h"
 
 struct ReceivedMessage {
     UINT message;
@@ -33,7 +32,12 @@ public:
 
     HWND Handle() const { return m_hwnd; }
     const std::vector<ReceivedMessage>& All() const { return m_received; }
-    std::vector<ReceivedMessage> Of(UINT message) const;
+    std::vector<ReceivedMessage> Of(UINT message) const {
+        std::vector<ReceivedMessage> result;
+        for (const auto& r : m_received)
+            if (r.message == message) result.push_back(r);
+        return result;
+    }
     size_t Count(UINT message) const { return Of(message).size(); }
     void Clear() { m_received.clear(); }
     void Drain() {  // dispatches what is queued for this thread
@@ -48,6 +52,14 @@ private:
     std::vector<ReceivedMessage> m_received;
 };
 
+class CameraControllerProbe {
+public:
+    // Until the release thread is parked between batches (or has ended).
+    static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
+    static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
+    static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
+};
+
 class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -57,26 +69,38 @@ protected:
     void Fresh(const std::string& extra = "");
     void Start() { ASSERT_TRUE(camera->Begin()); }
     SourceInfo Source(uint32_t index);
-    void Connect(uint32_t index = 0);
-    void StartAndConnect(uint32_t index = 0);  // then clears the owner's record and the call log
+    void Connect(uint32_t index = 0) {
+        SourceInfo source = Source(index);
+        ASSERT_TRUE(camera->Connect(&source)) << "last error " << camera->GetLastError();
+    }
+    void StartAndConnect(uint32_t index = 0) {  // then clears the owner's record and the call log
+        Start();
+        Connect(index);
+        owner.Drain();
+        owner.Clear();
+        Sim().SimLogClear();
+    }
     // A release, or a series of one (no pause for an interval of a second), and its whole batch.
-    bool Shoot(bool series = false);
-    bool WaitForFrames(size_t n);
-    bool FrameQueued() const;  // a frame message still waits in the owner's queue
+    bool Shoot(bool series = false) {
+        if (!(series ? camera->ShootSeries(1, 1) : camera->Release())) return false;
+        // Parked again: the batch is done (and a release before this would not wake the thread).
+        CameraControllerProbe::WaitUntilReleaseIdle(*camera);
+        owner.Drain();
+        return true;
+    }
+    bool WaitForFrames(size_t n) {
+        return test_support::PumpUntil([&] { return owner.Count(WM_CAM_FRAME) >= n; });
+    }
+    bool FrameQueued() const {  // a frame message still waits in the owner's queue
+        MSG msg;
+        return PeekMessageA(&msg, owner.Handle(), WM_CAM_FRAME, WM_CAM_FRAME, PM_NOREMOVE | PM_QS_POSTMESSAGE) != 0;
+    }
     bool WorkerLives() const;
 
     RecordingOwner owner;
     std::unique_ptr<CameraController> camera;
     std::string folder;                  // the save folder of every fresh controller
     std::vector<std::string> m_folders;  // removed after the test, in this order
-};
-
-class CameraControllerProbe {
-public:
-    // Until the release thread is parked between batches (or has ended).
-    static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
-    static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
-    static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
 };
 
 int ProcessThreadCount();

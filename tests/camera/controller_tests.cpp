@@ -45,9 +45,22 @@ TEST_F(ControllerTest, BeginListsAndEndWithNoSdkCallOutsideThem) {
     EXPECT_EQ(0x5A5A5A5Au, records[256].sourceType);
 }
 
-TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCalls) {
+TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCallsAndABusyCameraOpensNothing) {
     Start();
-    SourceInfo source = Source(0);
+    SourceInfo source = Source(0), none = source;
+    none.sourceType = 0;
+    auto busy = [&](const char* nameBefore) {
+        ASSERT_EQ(1u, Sim().SimSetFault("CDOpenSource", cdDEVICE_BUSY, 1));
+        owner.Clear();
+        EXPECT_FALSE(camera->Connect(&source));
+        EXPECT_EQ(cdDEVICE_BUSY, camera->GetLastError());
+        EXPECT_TRUE(camera->IsConnected() && !camera->GetSourceHandle()) << "an attempt, nothing open";
+        // (shown without its trailing blank)
+        EXPECT_EQ("Warning: The camera is busy. Probably TWAIN or other programs are hot linking it!\n", Boxes());
+        EXPECT_EQ(nameBefore, owner.Of(WM_CAM_STATUS).at(0).text) << "the name as it was before";
+        EXPECT_TRUE(camera->Disconnect());
+    };
+    busy("");
     owner.Clear();
     Sim().SimLogClear();
     ASSERT_TRUE(camera->Connect(&source));
@@ -61,18 +74,17 @@ TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCalls) {
     ASSERT_EQ(2u, owner.All().size());
     EXPECT_EQ(WM_CAM_ZOOM_ENABLE, owner.All()[0].message);
     EXPECT_EQ("Test Compact", owner.All()[1].text);
-
     Sim().SimLogClear();
+    EXPECT_FALSE(camera->Connect(&source)) << "a source is open";
     EXPECT_TRUE(camera->Disconnect());
     EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource", CallLog());
     for (const SimCall& c : SimCalls()) EXPECT_EQ(handle, c.args[0]) << c.name;
     EXPECT_FALSE(camera->IsConnected() || CameraAliveFlag() || camera->GetSourceHandle());
-    // Not connected: done at once. With a low battery the camera is left alone.
-    Connect(0);
-    camera->SetBatteryLow(true);
     Sim().SimLogClear();
-    EXPECT_TRUE(camera->Disconnect() && camera->Disconnect() && camera->GetSourceHandle());
+    EXPECT_TRUE(camera->Disconnect()) << "not connected: done at once";
+    EXPECT_FALSE(camera->Connect(&none));
     EXPECT_EQ("", CallLog());
+    busy("Test Compact");
 }
 
 TEST_F(ControllerTest, CapabilityBitsAndTheEosCamera) {
@@ -108,37 +120,12 @@ TEST_F(ControllerTest, CapabilityBitsAndTheEosCamera) {
     }
 }
 
-TEST_F(ControllerTest, BusyCameraShowsTheWarningAndOpensNothing) {
-    Fresh("[Camera1]\nBusy=1\n");
-    Start();
-    SourceInfo busy = Source(0), unterminated = Source(1);
-    for (const char* name : {"", "Test Reflex"}) {  // the status names the camera connected before
-        owner.Clear();
-        EXPECT_FALSE(camera->Connect(&busy));
-        EXPECT_EQ(cdDEVICE_BUSY, camera->GetLastError());
-        EXPECT_TRUE(camera->IsConnected() && !camera->GetSourceHandle()) << "an attempt, nothing open";
-        // (shown without its trailing blank)
-        EXPECT_EQ("Warning: The camera is busy. Probably TWAIN or other programs are hot linking it!\n", Boxes());
-        EXPECT_EQ(name, owner.Of(WM_CAM_STATUS).at(0).text);
-        camera->Disconnect();
-        Connect(1);
-        camera->Disconnect();
-    }
-    // A name without terminator is cut to what the buffer holds; the SDK finds the camera by index.
-    std::memset(unterminated.modelName, 'M', sizeof unterminated.modelName);
-    ASSERT_TRUE(camera->Connect(&unterminated));
-    EXPECT_EQ(std::string(sizeof unterminated.modelName, 'M'), std::string(camera->GetCameraName()).substr(0, 256));
-    EXPECT_LE(std::strlen(camera->GetCameraName()), 259u);
-    busy.sourceType = 0;
-    Sim().SimLogClear();
-    EXPECT_FALSE(camera->Connect(&busy) || camera->Connect(nullptr) || camera->Connect(&unterminated));
-    EXPECT_EQ("", CallLog()) << "no source type, no record, or a source open";
-}
+enum class Op { Begin, End, SourceInfo, Connect, Release, ReleaseLive, ViewfinderOn, Lcd };
 
-enum class Op { Begin, End, Sources, SourceInfo, Connect, Disconnect, Release, ReleaseLive, ViewfinderOn,
-                ViewfinderOff, MaxZoom, Zoom, SetZoom, Lcd };
-
-TEST_F(ControllerTest, EverySdkFailureKeepsItsStatusAndWhatIsOpen) {
+// What the interface cannot show of a failing SDK call: the status kept, the calls that follow
+// it on this thread, and what stays open. (Every entry failing under a host's whole day, with
+// the results and the simulator's ledger, is the fault sweep's.)
+TEST_F(ControllerTest, SdkFailuresKeepTheirStatusTidyUpAndLeaveOpenWhatTheyMust) {
     const uint32_t kStatus = 0x00070085;  // the last error keeps the low 16 bits
     const char* const kUnlock = "CDUnlockUI";
     struct Row {
@@ -152,31 +139,16 @@ TEST_F(ControllerTest, EverySdkFailureKeepsItsStatusAndWhatIsOpen) {
     } rows[] = {
         // An SDK that did not start is unloaded; one that did not finish stays loaded.
         {Op::Begin, "CDStartSDK", FALSE, "", false}, {Op::End, "CDFinishSDK", FALSE, ""},
-        {Op::Sources, "CDEnumDeviceReset", FALSE, ""}, {Op::Sources, "CDGetDeviceCount", FALSE, "CDEnumDeviceRelease"},
         // The whole status of a failing record is kept; the other records are still fetched.
         {Op::SourceInfo, "CDEnumDeviceNext", TRUE, "CDEnumDeviceNext CDEnumDeviceRelease", true, kStatus},
-        {Op::Connect, "CDOpenSource", FALSE, "", false}, {Op::Connect, "CDLockUI", FALSE, ""},
-        {Op::Connect, "CDRegisterEventCallbackFunction", FALSE, ""}, {Op::Connect, "CDEnumVolumeReset", FALSE, ""},
-        {Op::Connect, "CDEnumVolumeNext", FALSE, "CDEnumVolumeRelease"},
-        {Op::Connect, "CDGetVolumeInfo", FALSE, "CDEnumVolumeRelease"},
-        {Op::Connect, "CDEnumDevicePropertyReset", FALSE, ""},
-        {Op::Connect, "CDGetDevicePropertyData", FALSE, "CDEnumDevicePropertyRelease"},
-        {Op::Connect, "CDEnterReleaseControl", FALSE, ""},
+        // A connect failing after the open keeps the source for the disconnect to close.
+        {Op::Connect, "CDOpenSource", FALSE, "", false}, {Op::Connect, "CDEnterReleaseControl", FALSE, ""},
         {Op::Connect, "CDSelectReleaseDataKind", FALSE, ""},  // the UI stays locked
         {Op::Connect, "CDUnlockUI", FALSE, "CDExitReleaseControl"},
-        {Op::Disconnect, "CDExitReleaseControl", FALSE, ""}, {Op::Disconnect, "CDCloseSource", FALSE, ""},
-        {Op::Disconnect, "CDUnregisterEventCallbackFunction", FALSE, ""},
-        {Op::Release, "CDLockUI", FALSE, kUnlock}, {Op::Release, "CDRelease", FALSE, kUnlock},
         // After the shot: the transfers go ahead and store their own status.
         {Op::Release, "CDUnlockUI", FALSE, kUnlock, true, 0, 2}, {Op::ReleaseLive, "CDTermViewfinder", FALSE, kUnlock},
         // A refused start leaves it marked running: the thread waits for the next switch to stop it.
         {Op::ViewfinderOn, "CDLockUI", FALSE, kUnlock, false}, {Op::ViewfinderOn, "CDStartViewfinder", FALSE, kUnlock},
-        {Op::ViewfinderOff, "CDTermViewfinder", FALSE, kUnlock},
-        // Only a failed lock fails a zoom query; a move that was asked for counts as done.
-        {Op::MaxZoom, "CDLockUI", FALSE, kUnlock}, {Op::MaxZoom, "CDGetMaximumZoomPos", TRUE, kUnlock},
-        {Op::Zoom, "CDLockUI", FALSE, kUnlock}, {Op::Zoom, "CDGetZoomPos", TRUE, kUnlock},
-        {Op::SetZoom, "CDLockUI", FALSE, kUnlock}, {Op::SetZoom, "CDGetMaximumZoomPos", FALSE, kUnlock},
-        {Op::SetZoom, "CDSetZoomPos", TRUE, kUnlock},
         {Op::Lcd, "CDSelectViewFinderCameraOutput", FALSE, "", true, 0},  // the status is not kept
     };
     for (const Row& r : rows) {
@@ -187,34 +159,28 @@ TEST_F(ControllerTest, EverySdkFailureKeepsItsStatusAndWhatIsOpen) {
             Start();
             source = Source(r.op == Op::ReleaseLive ? 1 : 0);
             ASSERT_TRUE(r.op == Op::Connect || camera->Connect(&source));
-            ASSERT_TRUE((r.op != Op::ReleaseLive && r.op != Op::ViewfinderOff) || camera->BeginViewfinder());
+            ASSERT_TRUE(r.op != Op::ReleaseLive || camera->BeginViewfinder());
         }
         Sim().SimLogClear();
         ASSERT_EQ(1u, Sim().SimSetFault(r.entry, kStatus, 1));
-        uint32_t a = 0, b = 0;
-        BOOL result = r.op == Op::Begin        ? camera->Begin()
-                      : r.op == Op::End        ? camera->End()
-                      : r.op == Op::Sources    ? camera->GetAllCameraSourceInfo(records, &a)
-                      : r.op == Op::SourceInfo ? camera->GetSourceInfo(records, 2)
-                      : r.op == Op::Connect    ? camera->Connect(&source)
-                      : r.op == Op::Disconnect ? camera->Disconnect()
-                      : r.op == Op::Release || r.op == Op::ReleaseLive        ? camera->Release()
-                      : r.op == Op::ViewfinderOn || r.op == Op::ViewfinderOff ? camera->BeginViewfinder()
-                      : r.op == Op::MaxZoom    ? camera->GetMaxZoomPos(&a, &b)
-                      : r.op == Op::Zoom       ? camera->GetCurrentZoomPos(&a)
-                      : r.op == Op::SetZoom    ? camera->SetZoomPos(1)
-                                               : camera->ViewToLCD(TRUE);
+        BOOL result = r.op == Op::Begin          ? camera->Begin()
+                      : r.op == Op::End          ? camera->End()
+                      : r.op == Op::SourceInfo   ? camera->GetSourceInfo(records, 2)
+                      : r.op == Op::Connect      ? camera->Connect(&source)
+                      : r.op == Op::ViewfinderOn ? camera->BeginViewfinder()
+                      : r.op == Op::Lcd          ? camera->ViewToLCD(TRUE)
+                                                 : camera->Release();
         CameraControllerProbe::WaitUntilReleaseIdle(*camera);
         EXPECT_EQ(r.result, result);
         EXPECT_EQ(r.lastError, camera->GetLastError());
         std::string log = " " + CallLog(GetCurrentThreadId()) + " ", entry = " " + std::string(r.entry) + " ";
         ASSERT_NE(std::string::npos, log.find(entry));
         EXPECT_EQ(r.after + std::string(*r.after ? " " : ""), log.substr(log.find(entry) + entry.size()));
-        bool open = r.op == Op::Begin || r.op == Op::End                        ? IsSdkLoaded()
-                    : r.op == Op::ViewfinderOn || r.op == Op::ViewfinderOff ? WorkerLives()
-                                                                            : camera->GetSourceHandle() != 0;
+        bool open = r.op == Op::Begin || r.op == Op::End ? IsSdkLoaded()
+                    : r.op == Op::ViewfinderOn           ? WorkerLives()
+                                                         : camera->GetSourceHandle() != 0;
         EXPECT_EQ(r.open, open);
-        if (r.op == Op::Connect || r.op == Op::Disconnect) { EXPECT_EQ(r.op == Op::Connect, !!camera->IsConnected()); }
+        if (r.op == Op::Connect) { EXPECT_TRUE(camera->IsConnected()) << "an attempt"; }
         EXPECT_EQ(r.sent, Sim().SimSentItemCount());
         EXPECT_EQ("", Boxes()) << "reported, never shown";
         if (r.op == Op::Begin) { EXPECT_TRUE(camera->Begin()) << "a second Begin starts"; }
