@@ -50,7 +50,6 @@ void ControllerTest::SetUp() {
     folder = test_support::ExeFolder() + "\\ctl_shots";
     RemoveFolder(folder);  // left by an earlier run that crashed
     CreateDirectoryA(folder.c_str(), nullptr);
-    m_folders.push_back(folder);
     Fresh();
 }
 
@@ -73,7 +72,7 @@ void ControllerTest::TearDown() {
     camera.reset();
     owner.onMessage = nullptr;
     owner.Drain();
-    for (const auto& f : m_folders) RemoveFolder(f);
+    RemoveFolder(folder);
     test_support::ClearMessageBoxes();
 }
 

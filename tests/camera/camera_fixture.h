@@ -99,8 +99,7 @@ protected:
 
     RecordingOwner owner;
     std::unique_ptr<CameraController> camera;
-    std::string folder;                  // the save folder of every fresh controller
-    std::vector<std::string> m_folders;  // removed after the test, in this order
+    std::string folder;  // the save folder of every fresh controller, emptied after the test
 };
 
 int ProcessThreadCount();

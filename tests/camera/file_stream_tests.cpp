@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include "camera/file_stream.h"
 #include "platform/handles.h"
-#include "tests/camera/camera_fixture.h"
 #include "tests/camera/stream_cases.h"
+#include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
 namespace {
