@@ -1,5 +1,5 @@
 // The label tables of the settings lists: their shape, and spot checks of texts that are easy
-// to get wrong (double blanks, apostrophes, codes shared or missing).
+// to get wrong (double blanks, apostrophes, codes shared or missing) that no list test shows.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -33,15 +33,12 @@ TEST(LabelTables, SpotChecks) {
         uint32_t code;
         const char* text;
     } cases[] = {
-        {ExposureCompLabels, 3, "+2  2/3"},     {ExposureCompLabels, 0x24, "-1  1/2"}, {ExposureCompLabels, 24, "0"},
-        {ExposureCompLabels, 0x15, "+1/3"},     {ExposureCompLabels, 255, ""},         {ShutterSpeedLabels, 16, "30''"},
-        {ShutterSpeedLabels, 0x2B, "3''2"},     {ShutterSpeedLabels, 59, "0''8"},      {ShutterSpeedLabels, 91, ""},
-        {FlashLabels, 6, "On (Red eye)"},       {FlashLabels, 4, "Slow sync"},         {WhiteBalanceLabels, 7, ""},
-        {PhotoEffectLabels, 5, "Black & White"}, {ISOLabels, 70, ""},                  {ApertureLabels, 0x3D, "10"},
-        {MeteringLabels, 0, "Center-weighted averaging"}, {MeteringLabels, 5, "Center-weighted averaging"},
+        {ExposureCompLabels, 0x24, "-1  1/2"}, {ExposureCompLabels, 0x15, "+1/3"}, {ShutterSpeedLabels, 16, "30''"},
+        {ShutterSpeedLabels, 0x2B, "3''2"},    {ShutterSpeedLabels, 59, "0''8"},    {ShutterSpeedLabels, 91, ""},
+        {FlashLabels, 4, "Slow sync"},         {PhotoEffectLabels, 5, "Black & White"}, {ISOLabels, 70, ""},
+        {ApertureLabels, 0x3D, "10"},
     };
     for (const auto& c : cases) EXPECT_STREQ(c.text, FindLabel(c.table(), c.code)) << c.code;
-    EXPECT_EQ("Medium2/Superfine", SizeQualityLabel(6, 5));
     EXPECT_EQ("", SizeQualityLabel(0x10000, 3));  // a half without a label: no pair
 }
 

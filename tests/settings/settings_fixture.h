@@ -5,32 +5,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "sdk/sdk_loader.h"
 #include "settings/setting_data.h"
-#include "simulator/sim_control.h"
+#include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
-
-// The simulator's control exports, from the CDSDK.dll the loader holds.
-struct SimApi {
-#define SETTINGS_SIM_MEMBER(ret, name, params) PFN_##name name = nullptr;
-    SIM_CONTROL_EXPORTS(SETTINGS_SIM_MEMBER)
-#undef SETTINGS_SIM_MEMBER
-    bool Load(HMODULE module) {
-        bool all = module != nullptr;
-#define SETTINGS_SIM_RESOLVE(ret, name, params)                                             \
-    name = module ? reinterpret_cast<PFN_##name>(GetProcAddress(module, #name)) : nullptr; \
-    all = all && name != nullptr;
-        SIM_CONTROL_EXPORTS(SETTINGS_SIM_RESOLVE)
-#undef SETTINGS_SIM_RESOLVE
-        return all;
-    }
-};
-inline SimApi& Sim() { static SimApi api; return api; }
 
 // Caught by this program's own error functions: {code, operation} and {caption, text}.
 using SdkReport = std::pair<uint32_t, std::string>;
@@ -53,14 +38,13 @@ inline std::vector<Entry> Entries(HWND combo) {
 }
 inline int Selection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
 inline const std::vector<Entry> kOldEntries = {{"old 1", 101}, {"old 2", 102}};
-inline std::vector<uintptr_t> Args(const SimCall& call, size_t count) { return {call.args, call.args + count}; }
 
 class SettingsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (IsSdkLoaded()) return;
         ASSERT_EQ(0, LoadSdk(test_support::ExeFolder().c_str()));
-        ASSERT_TRUE(Sim().Load(SdkModule())) << "CDSDK.dll lacks the simulator's control exports";
+        ASSERT_TRUE(Sim().SimReset) << "CDSDK.dll lacks the simulator's control exports";
     }
     void TearDown() override {
         CloseCamera();
@@ -89,24 +73,17 @@ protected:
         TakeReports();
     }
     void CloseCamera() {
-        // The model must have kept every rule of the SDK while it worked.
-        for (uint32_t i = 0, n = started_ ? Sim().SimViolationCount() : 0; i < n; ++i) {
-            char text[512] = {};
-            Sim().SimViolationGet(i, text, sizeof text);
-            ADD_FAILURE() << "SDK contract violation: " << text;
-        }
+        if (started_) { EXPECT_EQ("", Violations()) << "the model must keep every rule of the SDK"; }
         if (source) g_sdk.CDCloseSource(source);
         if (started_) g_sdk.CDFinishSDK();
         source = 0;
         started_ = false;
     }
 
-    std::vector<SimCall> Calls(const char* name = nullptr) const {  // all, or those of one entry
-        std::vector<SimCall> calls;
-        for (uint32_t i = 0, n = Sim().SimLogCount(); i < n; ++i) {
-            SimCall call{};
-            if (Sim().SimLogGet(i, &call) && (!name || std::string(call.name) == name)) calls.push_back(call);
-        }
+    static std::vector<SimCall> Calls(const char* name = nullptr) {  // all, or those of one entry
+        std::vector<SimCall> calls = SimCalls();
+        calls.erase(std::remove_if(calls.begin(), calls.end(), [&](const SimCall& c) { return name && strcmp(c.name, name); }),
+                    calls.end());
         return calls;
     }
     uint32_t SimValue(const char* key) const {
