@@ -1,10 +1,8 @@
 // KamvioPos.ini: control places read at window creation and written back at destruction.
-#include <windows.h>
-
 #include "tests/dialog/dialog_test_support.h"
 
 TEST_F(CameraWindowTest, LayoutFileIsWrittenAtCloseAndReadByFixedFieldsAtCreation) {
-    const std::string nines(300, '9');
+    const std::string nines(300, '9'), file = TestFile("KamvioPos.ini");
     const std::tuple<const char*, int, const char*, const char*> rows[] = {
         // In file order: key, control, stored value, where the control lands and what is written back.
         // A drop-down combo box keeps the height of its selection field: the height is not compared.
@@ -19,15 +17,15 @@ TEST_F(CameraWindowTest, LayoutFileIsWrittenAtCloseAndReadByFixedFieldsAtCreatio
         // Read but never written: the stored value outlives a move.
         {"IDC_BtnSearch", IDC_BtnSearch, "0300,0005,0060,0020", "0300,0005,0060,0020"},
     };
-    // Without a file the first close writes the eight places in order.
+    // Without a file the first close writes the eight places in order. The main controls get a
+    // font of cell height 12, which goes with the window.
     OpenModeless(1);
-    // The main controls get a font of cell height 12, which goes with the window.
     const auto font = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(hwnd(), IDOK), WM_GETFONT, 0, 0));
     LOGFONTA description{};
     EXPECT_TRUE(GetObjectA(font, sizeof description, &description) && description.lfHeight == 12);
     std::vector<std::string> places;
-    for (const auto& [key, id, stored, place] : rows) places.push_back(Place(hwnd(), id));
-    EXPECT_EQ(GetFileAttributesA(TestFile("KamvioPos.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const auto& row : rows) places.push_back(Place(hwnd(), std::get<1>(row)));
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     dialog.reset();
     EXPECT_EQ(GetObjectType(font), 0u);
     std::string keys;
@@ -38,7 +36,7 @@ TEST_F(CameraWindowTest, LayoutFileIsWrittenAtCloseAndReadByFixedFieldsAtCreatio
     EXPECT_EQ(IniText("KamvioPos.ini", "Handle Dialog", nullptr), keys);
 
     for (const auto& [key, id, stored, place] : rows)
-        ASSERT_TRUE(WritePrivateProfileStringA("Handle Dialog", key, stored, TestFile("KamvioPos.ini").c_str()));
+        ASSERT_TRUE(WritePrivateProfileStringA("Handle Dialog", key, stored, file.c_str()));
     OpenModeless(1);
     for (const auto& [key, id, stored, place] : rows)
         EXPECT_EQ(Place(hwnd(), id).substr(0, strlen(place)), place) << key;

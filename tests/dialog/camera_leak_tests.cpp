@@ -4,19 +4,19 @@
 #include "tests/common/resource_counts.h"
 #include "tests/dialog/dialog_test_support.h"
 
-using resource_counts::Counts;
-using resource_counts::Measure;
-
 TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
-    const Counts empty = Measure();
+    using resource_counts::Measure;
+    const resource_counts::Counts empty = Measure();
     ASSERT_GE(empty.gdi, 0) << "GDI objects cannot be counted here";
     {  // the counters must notice a leak, or the loop below proves nothing
         std::vector<UniqueBrush> brushes(20);
         std::vector<UniqueHandle> events(20);
-        for (auto& brush : brushes) brush.reset(CreateSolidBrush(RGB(1, 2, 3)));
-        for (auto& event : events) event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        for (int i = 0; i < 20; ++i) {
+            brushes[i].reset(CreateSolidBrush(RGB(1, 2, 3)));
+            events[i].reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        }
         OpenModeless(0);
-        const Counts during = Measure();
+        const auto during = Measure();
         EXPECT_TRUE(during.gdi >= empty.gdi + 20 && during.handles >= empty.handles + 20 && during.user > empty.user);
         dialog.reset();
     }
@@ -48,9 +48,9 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
         Drain();
     };
     for (int i = 0; i < 3; ++i) life(i);  // first-time allocations (classes, caches, threads) may stay
-    const Counts before = Measure();
+    const auto before = Measure();
     for (int i = 0; i < 200; ++i) life(i);
-    const Counts after = Measure();
+    const auto after = Measure();
     EXPECT_LE(after.gdi, before.gdi + 8) << "GDI objects " << before.gdi << " -> " << after.gdi;
     EXPECT_LE(after.user, before.user + 2) << "windows " << before.user << " -> " << after.user;
     EXPECT_LE(after.handles, before.handles + 8) << "handles " << before.handles << " -> " << after.handles;

@@ -27,7 +27,6 @@ protected:
 };
 
 TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
-    const uint32_t asGiven = 0xFFFFFFFF;
     struct Probe {
         int x, y;
         COLORREF colour;
@@ -39,7 +38,7 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
         uint32_t frameWidth, frameHeight;  // the destination frame
         std::vector<uint32_t> xs, ys;
         std::vector<Probe> probes;
-        uint32_t xCount = asGiven, yCount = asGiven;
+        uint32_t xCount = 0, yCount = 0;  // when not 0, passed instead of the lists' sizes
         BOOL shown = TRUE;
     };
     const std::vector<DrawCase> cases = {
@@ -47,9 +46,9 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
          {{0, 20, kGreen}, {479, 379, kGreen}, {240, 19, kGrey}, {240, 380, kGrey}, {0, 20, kGreen, kWindow}}},
         {"portrait 240x320 drawn 300x400 at (90,0)", SolidFrame(240, 320, kGreen), 0, 0, {}, {},
          {{90, 0, kGreen}, {389, 399, kGreen}, {89, 200, kGrey}, {390, 200, kGrey}}},
-        {"bottom-up rows drawn upright",
-         MakeFrame(320, 240, [](uint32_t x, uint32_t y) { return y < 120 ? (x < 160 ? kRed : kGreen) : kBlue; }), 0, 0,
-         {}, {}, {{10, 30, kRed}, {470, 30, kGreen}, {240, 370, kBlue}}},
+        {"bottom-up rows of 954 bytes padded to 956 drawn upright",
+         MakeFrame(318, 240, [](uint32_t x, uint32_t y) { return y < 120 ? (x < 159 ? kRed : kGreen) : kBlue; }), 0, 0,
+         {}, {}, {{10, 30, kRed}, {470, 30, kGreen}, {240, 370, kBlue}, {10, 370, kBlue}}},
         // The red box (0,20)-(480,380) one pixel wide inside; blue lines at x 240 and y 200 over the
         // cross, ending before the box's far edge; the image keeps the bare picture.
         {"960x720 frame with lines at 480 and 360", kLandscape, 960, 720, {480}, {360},
@@ -65,13 +64,13 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
         {"nor without horizontal lines", kLandscape, 960, 720, {480}, {}, {{0, 20, kGreen}, {240, 100, kGreen}}},
         {"nor without frame size", kLandscape, 0, 720, {480}, {360}, {{0, 20, kGreen}, {240, 100, kGreen}}},
         // Counts no array can hold leave the lines missing; the host's short arrays are not read.
-        {"impossible x count", kLandscape, 960, 720, {480}, {360}, {{0, 20, kGreen}}, asGiven - 1},
-        {"impossible y count", kLandscape, 960, 720, {480}, {360}, {{0, 20, kGreen}}, asGiven,
+        {"impossible x count", kLandscape, 960, 720, {480}, {360}, {{0, 20, kGreen}}, 0xFFFFFFFE, 1},
+        {"impossible y count", kLandscape, 960, 720, {480}, {360}, {{0, 20, kGreen}}, 1,
          CameraDialog::kMaxAdjustLines + 1},
         // Hidden: the window is grey and the red frame is not composed over the last green one.
         {"hidden view stays grey", SolidFrame(320, 240, kRed), 0, 0, {}, {},
-         {{240, 200, kGrey, kWindow}, {0, 0, kGrey, kWindow}, {479, 399, kGrey, kWindow}, {240, 200, kGreen}},
-         asGiven, asGiven, FALSE},
+         {{240, 200, kGrey, kWindow}, {0, 0, kGrey, kWindow}, {479, 399, kGrey, kWindow}, {240, 200, kGreen}}, 0, 0,
+         FALSE},
     };
     for (const DrawCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -79,14 +78,14 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
         std::vector<uint32_t> xs = c.xs, ys = c.ys;
         xs.push_back(0);  // keeps data() valid for empty lists
         ys.push_back(0);
-        EXPECT_EQ(dialog->SetAdjustLinePos(c.xCount == asGiven ? uint32_t(c.xs.size()) : c.xCount, xs.data(),
-                                           c.yCount == asGiven ? uint32_t(c.ys.size()) : c.yCount, ys.data()),
-                  c.xCount == asGiven && c.yCount == asGiven);
+        const bool given = !c.xCount;
+        EXPECT_EQ(dialog->SetAdjustLinePos(given ? uint32_t(c.xs.size()) : c.xCount, xs.data(),
+                                           given ? uint32_t(c.ys.size()) : c.yCount, ys.data()), given);
         // The host scribbles over its arrays, and calls with a null array change nothing.
         std::fill(xs.begin(), xs.end(), 7u);
         std::fill(ys.begin(), ys.end(), 7u);
-        EXPECT_FALSE(dialog->SetAdjustLinePos(9, nullptr, 1, &ys[0]));
-        EXPECT_FALSE(dialog->SetAdjustLinePos(1, &xs[0], 9, nullptr));
+        EXPECT_FALSE(dialog->SetAdjustLinePos(9, nullptr, 1, &ys[0]) ||
+                     dialog->SetAdjustLinePos(1, &xs[0], 9, nullptr));
         Access::SetViewShown(*dialog, c.shown);
         SendFrame(c.frame.data());
         for (const Probe& p : c.probes) EXPECT_EQ(View(p.x, p.y, p.on), p.colour) << p.x << "," << p.y << "@" << p.on;

@@ -1,5 +1,5 @@
-// Helpers of the camera-window tests: a host window that records notifications, the simulator's
-// control exports, frames, settings files, resource counts, and a fixture that opens the window.
+// Helpers of the camera-window tests: a host window that records notifications, frames, settings
+// files, control states, and a fixture that opens the window.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <tuple>
 
 #include "dialog/camera_dialog.h"
 #include "resources/resource_ids.h"
-#include "simulator/sim_control.h"
+#include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
 // Friend of CameraDialog: what the tests read or set that the window does not show.
@@ -37,51 +38,132 @@ using Notification = std::tuple<UINT, WPARAM, LPARAM, std::string>;
 // way to run code inside a modal message loop.
 class HostWindow {
 public:
-    HostWindow();
+    HostWindow() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KamvioDialogTestHost";
+        RegisterClassA(&wc);  // fails harmlessly when already registered
+        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0,
+                                 0, 800, 700, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));  // none is heard before
+    }
     ~HostWindow() { DestroyWindow(m_hwnd); }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
     HWND hwnd() const { return m_hwnd; }
     std::vector<Notification> Take() { return std::exchange(m_received, {}); }
-    std::vector<Notification> Of(UINT message) const;
-    void PostAction(std::function<void()> action);  // runs when dispatched, e.g. inside DoModal
+    std::vector<Notification> Of(UINT message) const {
+        std::vector<Notification> found;
+        for (const Notification& n : m_received)
+            if (std::get<0>(n) == message) found.push_back(n);
+        return found;
+    }
+    void PostAction(std::function<void()> action) {  // runs when dispatched, e.g. inside DoModal; one at a time
+        m_action = std::move(action);
+        PostMessageA(m_hwnd, kRunAction, 0, 0);
+    }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static constexpr UINT kRunAction = WM_APP + 50;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message >= kMsgFileSaved && message <= kMsgPoweredOff) {
+            const uintptr_t carried = message == kMsgFileSaved ? wParam : message == kMsgStatus ? lParam : 0;
+            const auto* text = reinterpret_cast<const char*>(carried);
+            self->m_received.emplace_back(message, wParam, lParam,
+                                          text ? std::string(text, strnlen(text, MAX_PATH)) : "");
+            return 0;
+        }
+        if (self && message == kRunAction && self->m_action) {
+            std::exchange(self->m_action, nullptr)();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     HWND m_hwnd = nullptr;
     std::vector<Notification> m_received;
-    std::vector<std::function<void()>> m_actions;
+    std::function<void()> m_action;
 };
 
-// The simulator's control exports, from the CDSDK.dll beside the test (kept loaded).
-struct Sim {
-#define SIM_MEMBER(ret, name, params) PFN_##name name = nullptr;
-    SIM_CONTROL_EXPORTS(SIM_MEMBER)
-#undef SIM_MEMBER
-    std::vector<SimCall> Calls(const char* name) const;  // since the last SimLogClear
-    int Count(const char* name) const { return static_cast<int>(Calls(name).size()); }
-};
+// Logged since the last SimLogClear.
+inline std::vector<SimCall> CallsTo(const char* entry) {
+    std::vector<SimCall> calls;
+    for (const SimCall& call : SimCalls())
+        if (strcmp(call.name, entry) == 0) calls.push_back(call);
+    return calls;
+}
+inline int Count(const char* entry) { return static_cast<int>(CallsTo(entry).size()); }
 
 // A BMP file image in memory: 24-bit bottom-up rows; `pixel(x, y)` with y from the top.
-std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h, const std::function<COLORREF(uint32_t, uint32_t)>& pixel);
+inline std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h,
+                                      const std::function<COLORREF(uint32_t, uint32_t)>& pixel) {
+    const uint32_t row = (w * 3 + 3) & ~3u, offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    std::vector<uint8_t> frame(offset + static_cast<size_t>(row) * h, 0);
+    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(frame.size()), 0, 0, offset};
+    const BITMAPINFOHEADER info{sizeof info, LONG(w), LONG(h), 1, 24, BI_RGB, row * h, 0, 0, 0, 0};
+    memcpy(&frame[0], &file, sizeof file);
+    memcpy(&frame[sizeof file], &info, sizeof info);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            uint8_t* p = &frame[offset + static_cast<size_t>(h - 1 - y) * row + x * 3];  // bottom-up
+            const COLORREF c = pixel(x, y);
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    return frame;
+}
 inline std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) {
     return MakeFrame(w, h, [colour](uint32_t, uint32_t) { return colour; });
 }
 
 inline std::string TestFile(const char* name) { return test_support::ExeFolder() + "\\" + name; }
 // A value from an INI file beside the test, or with a null key the section's keys, each ending in NUL.
-std::string IniText(const char* file, const char* section, const char* key);
+inline std::string IniText(const char* file, const char* section, const char* key) {
+    std::string text(8192, '\0');
+    text.resize(GetPrivateProfileStringA(section, key, "", &text[0], 8192, TestFile(file).c_str()));
+    return text;
+}
 
-inline bool Visible(HWND dialog, int id) { return GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE; }
 inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 inline std::string Text(HWND dialog, int id) {
     char text[256] = {};
     return std::string(text, GetDlgItemTextA(dialog, id, text, sizeof text));
 }
-RECT ClientRectOf(HWND dialog, int id);
-std::string Place(HWND dialog, int id);  // "%04d,%04d,%04d,%04d": left, top, width, height of ClientRectOf
+inline RECT ClientRectOf(HWND dialog, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+// "%04d,%04d,%04d,%04d": left, top, width, height of ClientRectOf
+inline std::string Place(HWND dialog, int id) {
+    const RECT r = ClientRectOf(dialog, id);
+    char text[64];
+    snprintf(text, sizeof text, "%04d,%04d,%04d,%04d", int(r.left), int(r.top), int(r.right - r.left),
+             int(r.bottom - r.top));
+    return text;
+}
 // The state of every control by name: "(Name)" hidden, "Name-" disabled, e.g. "Connect Release- (OK)".
-std::string Controls(HWND dialog);
+inline std::string Controls(HWND dialog) {
+    const std::pair<int, const char*> controls[] = {
+        {IDC_HandleCanonDlg_SourceCmb, "Source"}, {IDC_HandleCanonDlg_Connect, "Connect"},
+        {IDC_HndlCnnDlg_Setting, "Setting"},      {IDC_HandleCanonDlg_DisCnect, "Disconnect"},
+        {IDC_HandleCanonDlg_Release, "Release"},  {IDC_HndlCnnDlg_ViewFinder, "Viewfinder"},
+        {IDC_HndlCnnDlg_ToLCD, "LCD"},            {IDC_HndlCnnDlg_ZomSldr, "Zoom"},
+        {IDC_BtnSearch, "Search"},                {IDC_HndlCnnDlg_View, "View"},
+        {IDOK, "OK"},                             {IDC_HndlCnnDlg_ZoomLabel, "ZoomLabel"},
+        {IDC_HndlCnnDlg_TestShoot, "TestShoot"}};
+    std::string state;
+    for (const auto& [id, label] : controls) {
+        HWND control = GetDlgItem(dialog, id);
+        const std::string name = label + std::string(IsWindowEnabled(control) ? "" : "-");
+        const bool shown = GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE;
+        state += (state.empty() ? "" : " ") + (shown ? name : "(" + name + ")");
+    }
+    return state;
+}
+constexpr char kIdlePanel[] = "Source Connect Setting- Disconnect- Release- Viewfinder- LCD- Zoom- Search View (OK) "
+                             "(ZoomLabel) (TestShoot-)";  // the modeless window without a camera
 
 // A host window, the simulator reset to its two default cameras, no settings files.
 class CameraWindowTest : public ::testing::Test {
@@ -90,10 +172,9 @@ protected:
     void TearDown() override {
         dialog.reset();
         Drain();
-        sim().SimClearFaults();
+        Sim().SimClearFaults();
     }
-    static Sim& sim();
-    void Configure(const char* ini) { ASSERT_EQ(sim().SimLoadConfigText(ini), 1u) << ini; }
+    void Configure(const char* ini) { ASSERT_EQ(Sim().SimLoadConfigText(ini), 1u) << ini; }
     static KamvioPara Para(HWND host, uint32_t showControls, const char* folder = nullptr) {
         return {0, host, kMsgFileSaved, kMsgViewfinderEnable, 1, {}, showControls, 0, folder, kMsgStatus,
                 kMsgPoweredOff, {}};
@@ -106,10 +187,7 @@ protected:
     LRESULT Combo(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, message, wParam, lParam);
     }
-    std::string ComboText(int index) const {
-        char text[300] = {};
-        return std::string(text, std::max<LRESULT>(0, Combo(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text))));
-    }
+    std::string ComboText(int index) const;
     bool Connected() const {
         BOOL connected = FALSE;
         return dialog && dialog->IsConnected(&connected) && connected;
@@ -122,3 +200,46 @@ protected:
     KamvioPara para{};
     std::unique_ptr<CameraDialog> dialog;
 };
+
+inline void CameraWindowTest::SetUp() {
+    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
+        DeleteFileA(TestFile(name).c_str());
+    ASSERT_TRUE(Sim().SimReset) << "CDSDK.dll beside the test";
+    Sim().SimReset();
+    test_support::ClearMessageBoxes();
+    ASSERT_NE(host.hwnd(), nullptr);
+}
+
+inline void CameraWindowTest::OpenModeless(uint32_t showControls, const RECT* rect) {
+    dialog = std::make_unique<CameraDialog>(host.hwnd());
+    para = Para(host.hwnd(), showControls);
+    dialog->ApplyPara(&para);
+    if (rect) dialog->SetWindowRect(*rect);
+    EXPECT_TRUE(dialog->Create(host.hwnd()));
+    dialog->ShowWindow(SW_SHOW);
+    Drain();
+}
+
+inline void CameraWindowTest::ConnectWithButton(int index) {
+    Combo(CB_SETCURSEL, static_cast<WPARAM>(index));
+    Click(hwnd(), IDC_HandleCanonDlg_Connect);
+    Drain();
+}
+
+inline std::string CameraWindowTest::ComboText(int index) const {
+    char text[300] = {};
+    return std::string(text, std::max<LRESULT>(0, Combo(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text))));
+}
+
+inline void CameraWindowTest::Drain() {
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+inline COLORREF CameraWindowTest::ViewCentre() const {
+    const RECT r = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
+    return WindowPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
