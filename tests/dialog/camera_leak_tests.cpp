@@ -11,10 +11,8 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
     {  // the counters must notice a leak, or the loop below proves nothing
         std::vector<UniqueBrush> brushes(20);
         std::vector<UniqueHandle> events(20);
-        for (int i = 0; i < 20; ++i) {
-            brushes[i].reset(CreateSolidBrush(RGB(1, 2, 3)));
-            events[i].reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        }
+        for (int i = 0; i < 20; ++i)
+            brushes[i].reset(CreateSolidBrush(RGB(1, 2, 3))), events[i].reset(CreateEventA(nullptr, 0, 0, nullptr));
         OpenModeless(0);
         const auto during = Measure();
         EXPECT_TRUE(during.gdi >= empty.gdi + 20 && during.handles >= empty.handles + 20 && during.user > empty.user);
@@ -40,7 +38,7 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
         Access::SetViewShown(*dialog, TRUE);
         SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0);
         if (round % 30 == 1) {
-            ConnectWithButton(0);
+            ConnectWithButton();
             Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
             test_support::PumpFor(20);
         }

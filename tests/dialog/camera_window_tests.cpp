@@ -48,7 +48,7 @@ TEST_F(CameraWindowTest, SourceListHoldsTheRecordsOrNoneAndConnectFailuresKeepCo
         EXPECT_TRUE(ComboText(i) == records[i].modelName && data && !strcmp(data->modelName, records[i].modelName));
     }
     EXPECT_EQ(Combo(CB_GETCURSEL), 0);
-    ConnectWithButton(0);  // busy
+    ConnectWithButton();  // busy
     EXPECT_EQ(Controls(hwnd()), kIdlePanel);
     EXPECT_TRUE(test_support::PumpUntil([] { return !test_support::TakeMessageBoxes().empty(); }, 5000));
 
@@ -58,7 +58,7 @@ TEST_F(CameraWindowTest, SourceListHoldsTheRecordsOrNoneAndConnectFailuresKeepCo
     uint32_t count = 9;
     EXPECT_TRUE(!dialog->GetDeviceCounts(&count) && count == 0);
     Sim().SimLogClear();
-    ConnectWithButton(0);
+    ConnectWithButton();
     EXPECT_TRUE(Count("CDOpenSource") == 0 && Controls(hwnd()) == kIdlePanel);
     dialog->DestroyWindow();  // the controller's end is the host's last news
     const auto last = host.Take();
@@ -118,7 +118,7 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
     Configure("[Camera1]\nZoomMax=12\nZoomPos=7\n");
     OpenModeless(1);
     EXPECT_FALSE(dialog->PopSettingDlg());  // no camera yet
-    ConnectWithButton(0);
+    ConnectWithButton();
     EXPECT_TRUE(dialog->PopSettingDlg());
     // The slider shows the zoom; keys move it, not the lens, which follows when it lets go.
     HWND slider = GetDlgItem(hwnd(), IDC_HndlCnnDlg_ZomSldr);
@@ -158,7 +158,7 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
     EXPECT_TRUE(Controls(hwnd()) == kIdlePanel && IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD) == BST_UNCHECKED);
     EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder) + ": " + Access::ViewState(*dialog), "View On: stopped");
     EXPECT_TRUE(Count("CDCloseSource") == 1 && !Connected());
-    ConnectWithButton(0);
+    ConnectWithButton();
     EXPECT_EQ(Controls(hwnd()), "Source Connect- Setting Disconnect Release Viewfinder LCD- Zoom Search View (OK) "
                                 "(ZoomLabel) (TestShoot)");  // To LCD waits for a running viewfinder
 }

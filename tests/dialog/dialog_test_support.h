@@ -168,7 +168,14 @@ constexpr char kIdlePanel[] = "Source Connect Setting- Disconnect- Release- View
 // A host window, the simulator reset to its two default cameras, no settings files.
 class CameraWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
+            DeleteFileA(TestFile(name).c_str());
+        ASSERT_TRUE(Sim().SimReset) << "CDSDK.dll beside the test";
+        Sim().SimReset();
+        test_support::ClearMessageBoxes();
+        ASSERT_NE(host.hwnd(), nullptr);
+    }
     void TearDown() override {
         dialog.reset();
         Drain();
@@ -179,67 +186,51 @@ protected:
         return {0, host, kMsgFileSaved, kMsgViewfinderEnable, 1, {}, showControls, 0, folder, kMsgStatus,
                 kMsgPoweredOff, {}};
     }
-    void OpenModeless(uint32_t showControls, const RECT* rect = nullptr);  // child of the host, shown
-    // Selects source `index` and presses Connect, then lets posted messages arrive.
-    void ConnectWithButton(int index = 0);
+    // A child of the host, shown.
+    void OpenModeless(uint32_t showControls, const RECT* rect = nullptr) {
+        dialog = std::make_unique<CameraDialog>(host.hwnd());
+        para = Para(host.hwnd(), showControls);
+        dialog->ApplyPara(&para);
+        if (rect) dialog->SetWindowRect(*rect);
+        EXPECT_TRUE(dialog->Create(host.hwnd()));
+        dialog->ShowWindow(SW_SHOW);
+        Drain();
+    }
+    // Selects the first source and presses Connect, then lets posted messages arrive.
+    void ConnectWithButton() {
+        Combo(CB_SETCURSEL, 0);
+        Click(hwnd(), IDC_HandleCanonDlg_Connect);
+        Drain();
+    }
     HWND hwnd() const { return dialog ? dialog->GetSafeHwnd() : nullptr; }
     bool On(int id) const { return IsWindowEnabled(GetDlgItem(hwnd(), id)); }
     LRESULT Combo(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendDlgItemMessageA(hwnd(), IDC_HandleCanonDlg_SourceCmb, message, wParam, lParam);
     }
-    std::string ComboText(int index) const;
+    std::string ComboText(int index) const {
+        char text[300] = {};
+        return std::string(text, std::max<LRESULT>(0, Combo(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text))));
+    }
     bool Connected() const {
         BOOL connected = FALSE;
         return dialog && dialog->IsConnected(&connected) && connected;
     }
-    static void Drain();  // dispatches what is queued now, without waiting
+    // Dispatches what is queued now, without waiting.
+    static void Drain() {
+        MSG msg;
+        for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
     COLORREF WindowPixel(int x, int y) const { return GetPixel(WindowDc(hwnd()).get(), x, y) & 0xFFFFFF; }
-    COLORREF ViewCentre() const;  // of the live-view area, as the screen shows it
+    // The live-view area's centre as the screen shows it.
+    COLORREF ViewCentre() const {
+        const RECT r = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
+        return WindowPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
 
     HostWindow host;
     KamvioPara para{};
     std::unique_ptr<CameraDialog> dialog;
 };
-
-inline void CameraWindowTest::SetUp() {
-    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
-        DeleteFileA(TestFile(name).c_str());
-    ASSERT_TRUE(Sim().SimReset) << "CDSDK.dll beside the test";
-    Sim().SimReset();
-    test_support::ClearMessageBoxes();
-    ASSERT_NE(host.hwnd(), nullptr);
-}
-
-inline void CameraWindowTest::OpenModeless(uint32_t showControls, const RECT* rect) {
-    dialog = std::make_unique<CameraDialog>(host.hwnd());
-    para = Para(host.hwnd(), showControls);
-    dialog->ApplyPara(&para);
-    if (rect) dialog->SetWindowRect(*rect);
-    EXPECT_TRUE(dialog->Create(host.hwnd()));
-    dialog->ShowWindow(SW_SHOW);
-    Drain();
-}
-
-inline void CameraWindowTest::ConnectWithButton(int index) {
-    Combo(CB_SETCURSEL, static_cast<WPARAM>(index));
-    Click(hwnd(), IDC_HandleCanonDlg_Connect);
-    Drain();
-}
-
-inline std::string CameraWindowTest::ComboText(int index) const {
-    char text[300] = {};
-    return std::string(text, std::max<LRESULT>(0, Combo(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text))));
-}
-
-inline void CameraWindowTest::Drain() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-inline COLORREF CameraWindowTest::ViewCentre() const {
-    const RECT r = ClientRectOf(hwnd(), IDC_HndlCnnDlg_View);
-    return WindowPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
