@@ -84,7 +84,6 @@ TEST_F(CameraWindowTest, InterfaceOperationsDriveTheCameraButOnlyTheConnectButto
     ASSERT_TRUE(dialog->Connect(&records[0]));
     Drain();
     EXPECT_FALSE(dialog->Connect(&records[1]));  // one source at a time
-    EXPECT_EQ(Access::Source(*dialog), records[0].modelName);
     // Only the controller's own notices act on the controls: zoom and viewfinder are offered,
     // and the host hears of the viewfinder.
     EXPECT_EQ(Controls(hwnd()), "Source Connect Setting- Disconnect- Release- Viewfinder LCD- Zoom Search View (OK) "
@@ -95,7 +94,7 @@ TEST_F(CameraWindowTest, InterfaceOperationsDriveTheCameraButOnlyTheConnectButto
     EXPECT_TRUE(dialog->GetMaxZoomPos(&maxPos, &second) && maxPos == 3 && second == 12);
     ASSERT_TRUE(dialog->SetZoomPos(6) && dialog->GetCurrentZoomPos(&position) && position == 6);
     EXPECT_FALSE(dialog->SetZoomPos(13));  // above the maximum
-    EXPECT_EQ(IniText("SetData.ini", (Access::Source(*dialog) + "Setting").c_str(), "Zoom Pos"), "6");
+    EXPECT_EQ(IniText("SetData.ini", (std::string(records[0].modelName) + "Setting").c_str(), "Zoom Pos"), "6");
     EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HndlCnnDlg_ZomSldr, TBM_GETPOS, 0, 0), 0);
 
     // A failed start fails; the first successful call starts and shows whatever the flag; later

@@ -24,7 +24,6 @@ struct CameraDialogTestAccess {
         return std::string(d.m_bViewStarted ? "started" : "stopped") + (d.m_bViewShown ? " shown" : "");
     }
     static void SetViewShown(CameraDialog& d, BOOL shown) { d.m_bViewShown = shown; }
-    static const std::string& Source(const CameraDialog& d) { return d.m_strSource; }
     static std::string SaveFolder(const CameraDialog& d) { return d.m_szSaveFolder; }
     static std::string ControllerFolder(CameraDialog& d) { return d.m_camera.GetSaveFolder(); }
 };
