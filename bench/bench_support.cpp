@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "tests/common/bmp_frame.h"
 #include "tests/common/resource_counts.h"
 
 namespace bench {
@@ -132,15 +133,7 @@ Resources MeasureResources() {
 }
 
 std::vector<uint8_t> MakeFrame(uint32_t w, uint32_t h) {
-    const uint32_t row = (w * 3 + 3) & ~3u, offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    std::vector<uint8_t> frame(offset + static_cast<size_t>(row) * h, 0);
-    const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(frame.size()), 0, 0, offset};
-    const BITMAPINFOHEADER info{sizeof info, LONG(w), LONG(h), 1, 24, BI_RGB, row * h, 0, 0, 0, 0};
-    memcpy(&frame[0], &file, sizeof file);
-    memcpy(&frame[sizeof file], &info, sizeof info);
-    for (uint32_t y = 0; y < h; ++y)
-        for (uint32_t x = 0; x < w * 3; ++x) frame[offset + static_cast<size_t>(y) * row + x] = uint8_t(x * 7 + y * 13);
-    return frame;
+    return ::MakeFrame(w, h, [](uint32_t x, uint32_t y) { return RGB(x * 7, y * 13, x + y); });
 }
 
 std::string ScratchFolder(const char* name) {

@@ -6,7 +6,8 @@ cmd="$1"; build="${2:-build}"
 . "$(dirname "$0")/wine-env.sh" "$build"
 case "$cmd" in
 start)
-  wineserver -p </dev/null >/dev/null 2>&1
+  # Refused when a server already runs for this prefix: then that session is used.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
   # A long-lived process keeps the desktop (explorer) up between tests.
   nohup "$WINELOADER" "$build/bin/wine_hold.exe" </dev/null >/dev/null 2>&1 &
   ;;
