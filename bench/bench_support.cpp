@@ -9,6 +9,7 @@
 
 #include "tests/common/bmp_frame.h"
 #include "tests/common/resource_counts.h"
+#include "tests/common/test_support.h"
 
 namespace bench {
 
@@ -92,10 +93,7 @@ KamvioPara Host::Para(uint32_t showControls, const char* folder) const {
 }
 
 LRESULT CALLBACK Host::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = test_support::WindowObject<Host>(window, message, lParam);
     if (self && message == kFileSaved) {
         self->lastSavedAt = Ticks();
         ++self->filesSaved;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "tests/common/test_support.h"
 namespace bad_input {
 
 Host::Host() {
@@ -16,10 +17,7 @@ Host::Host() {
 }
 
 LRESULT CALLBACK Host::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<Host*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = test_support::WindowObject<Host>(window, message, lParam);
     if (!self || message < WM_USER) return DefWindowProcA(window, message, wParam, lParam);
     // Up to 300 characters: a name that ran past its 256 bytes would show.
     const auto* text = reinterpret_cast<const char*>(message == kMsgFileSaved ? wParam

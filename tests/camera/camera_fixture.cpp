@@ -5,6 +5,7 @@
 #include "camera/viewfinder_worker.h"
 #include "platform/handles.h"
 #include "sdk/sdk_loader.h"
+#include "tests/common/test_support.h"
 
 namespace {
 
@@ -32,10 +33,7 @@ RecordingOwner::RecordingOwner() {
 }
 
 LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<RecordingOwner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = test_support::WindowObject<RecordingOwner>(hwnd, message, lParam);
     if (!self || message < WM_USER) return DefWindowProcA(hwnd, message, wParam, lParam);
     const char* text = message == WM_CAM_STATUS ? reinterpret_cast<const char*>(lParam)
                        : message == WM_CAM_FILE_SAVED ? reinterpret_cast<const char*>(wParam)

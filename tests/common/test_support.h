@@ -30,4 +30,14 @@ std::string ExeFolder();
 // Writes text to a file (binary), returns success.
 bool WriteTextFile(const std::string& path, const std::string& text);
 
+// The object behind a window created with the object as its creation parameter; null for the
+// messages that come before WM_NCCREATE.
+template <class T>
+T* WindowObject(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    return reinterpret_cast<T*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
 }  // namespace test_support

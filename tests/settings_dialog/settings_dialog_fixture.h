@@ -46,10 +46,7 @@ struct Recorder {
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        if (m == WM_NCCREATE)
-            SetWindowLongPtrA(w, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-        auto* self = reinterpret_cast<Recorder*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        auto* self = test_support::WindowObject<Recorder>(w, m, lp);
         if (!self || (m != kMsgFileSaved && m != WM_CAM_SET_SAVE_FOLDER && m != WM_CAM_TIMER_SHOOT))
             return DefWindowProcA(w, m, wp, lp);
         self->received.push_back({m, wp, lp, m != WM_CAM_TIMER_SHOOT && wp ? reinterpret_cast<const char*>(wp) : ""});
