@@ -5,6 +5,8 @@ set -euo pipefail
 
 PKGS=(wine wine32:i386 wine64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev
       xvfb cmake googletest make imagemagick)
+# make screenshots: Marlett, the font of the caption buttons (without it Wine draws an "r").
+PKGS+=(fonts-wine)
 # make screenshots: xvfb-run needs xauth (only recommended by xvfb), import comes with imagemagick.
 PKGS+=(xauth)
 # 64-bit cross compiler and Wine: the test build on hosts that cannot run 32-bit code.

@@ -31,6 +31,15 @@ for tree in "$@"; do
       $objdump -p "$tree/bin/Kamvio.dll" | grep -qE "\] $e\$" || { echo "FAIL Kamvio.dll lacks $e"; fail=1; }
     done
   fi
+  if [ "$arch" = i686 ]; then
+    # Our own code must do its floating point in SSE2, as x86_64 does: x87 arithmetic rounds
+    # differently (fld/fstp remain, the i686 convention returns floats on the x87 stack).
+    x87='\sf(add|sub|subr|mul|div|divr|iadd|isub|isubr|imul|idiv|idivr)p?[sl]?\s'
+    while IFS= read -r -d '' lib; do
+      hits=$($objdump -d "$lib" | grep -cE "$x87")
+      [ "$hits" -eq 0 ] || { echo "FAIL $lib has $hits x87 arithmetic instructions (built without -mfpmath=sse?)"; fail=1; }
+    done < <(find "$tree" -name 'libkamvio_*.a' -print0)
+  fi
   echo "checked $tree ($arch)"
 done
 [ $fail -eq 0 ] && echo "binaries: all checks passed"

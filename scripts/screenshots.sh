@@ -34,6 +34,12 @@ if [ ! -f "$WINEPREFIX/.kamvio-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.kamvio-ready"
 fi
+# Windows' own fonts where Wine has them (Debian's fonts-wine): Marlett draws the caption buttons,
+# MS Sans Serif the dialogs. This Wine does not look for them where the package puts them.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+for f in marlett.ttf ms_sans_serif.ttf; do
+  [ -f "$fonts/$f" ] || [ ! -f "/usr/share/wine/fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/"
+done
 
 # A host folder of its own: the component reads and writes its INI files beside the host.
 rm -rf "$stage"
