@@ -28,8 +28,8 @@ BOOL CameraController::Connect(const SourceInfo* source) {
         result = OpenAndPrepare();
     }
     m_bConnected = true;
+    m_bCameraAlive = true;
     if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_STATUS, 1, reinterpret_cast<LPARAM>(m_szCameraName));
-    CameraAliveFlag() = true;
     return result;
 }
 
@@ -159,7 +159,7 @@ BOOL CameraController::Disconnect() {
         }
     }
     m_bConnected = false;
-    CameraAliveFlag() = false;
+    m_bCameraAlive = false;
     // A viewfinder that could not be stopped still has its thread: it ends now that the
     // controller is disconnected.
     StopViewfinderWorker();
@@ -168,7 +168,7 @@ BOOL CameraController::Disconnect() {
 
 void CameraController::OnCameraPoweredOff() {
     m_bConnected = false;
-    CameraAliveFlag() = false;
+    m_bCameraAlive = false;
     if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_STATUS, 1, reinterpret_cast<LPARAM>(m_szCameraName));
     m_releaseThread.Stop();
     if (m_bViewfinderRunning) {

@@ -5,10 +5,10 @@
 
 #include "camera/camera_messages.h"
 #include "camera/camera_shared.h"
-#include "camera/viewfinder_worker.h"
 #include "platform/host_folder.h"
 #include "sdk/error_report.h"
 #include "sdk/sdk_loader.h"
+#include "sdk/sdk_session.h"
 
 namespace {
 
@@ -21,6 +21,8 @@ CameraController::CameraController() : m_hReleaseLock(CreateMutexA(nullptr, FALS
 }
 
 CameraController::~CameraController() {
+    // Its part of the SDK's session ends with it, or the SDK would stay started for good.
+    if (m_bSdkUser) End();
     // Both threads use this object: they end before any member goes.
     m_releaseThread.Stop();
     StopViewfinderWorker();
@@ -43,24 +45,18 @@ BOOL CameraController::Begin() {
         ShowMessage("Begin", "API Error");
         return FALSE;
     }
-    if (LoadSdk(HostExecutableFolder().c_str()) != 0) return FALSE;
-    cdVersionInfo version = {};
-    version.size = sizeof version;
-    version.major = 6;
-    version.minor = 0;
-    cdError status = g_sdk.CDStartSDK(&version, 0);
-    if (Masked(status)) {
-        // An SDK that did not start takes no calls: unloaded, every later operation fails
-        // without calling it, and End does not finish what never started.
-        UnloadSdk();
-        return Fail(status, "Begin");
+    if (!m_bSdkUser) {
+        cdError status = cdOK;
+        if (!sdk_session::Enter(HostExecutableFolder().c_str(), &status))
+            return Masked(status) ? Fail(status, "Begin") : FALSE;
+        m_bSdkUser = true;
     }
     if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_STATUS, 1, reinterpret_cast<LPARAM>(m_szCameraName));
     return TRUE;
 }
 
 BOOL CameraController::End() {
-    if (!IsSdkLoaded()) {
+    if (!m_bSdkUser || !IsSdkLoaded()) {
         m_releaseThread.Stop();
         StopViewfinderWorker();
         return FALSE;
@@ -73,8 +69,8 @@ BOOL CameraController::End() {
         else
             m_bViewfinderRunning = false;
     }
-    // No thread of this controller may outlive the SDK; a batch in progress finishes while
-    // the source is still open.
+    // No thread of this controller may outlive its use of the SDK; a batch in progress finishes
+    // while the source is still open.
     StopViewfinderWorker();
     m_releaseThread.Stop();
     if (source && Masked(g_sdk.CDExitReleaseControl(source)) == 0) {
@@ -92,12 +88,13 @@ BOOL CameraController::End() {
             m_hSource = 0;
     }
     CloseGoneSource();
-    cdError status = g_sdk.CDFinishSDK();
-    if (Masked(status)) return Fail(status, "End");
-    // The finished SDK's handles mean nothing any more.
+    // Another camera window of the process may still use the SDK: only the last user finishes it.
+    cdError status = cdOK;
+    if (!sdk_session::Leave(&status)) return Fail(status, "End");
+    m_bSdkUser = false;
+    // This controller's handles mean nothing any more.
     m_hSource = 0;
     m_hEventRegistration = 0;
-    UnloadSdk();
     if (m_hOwner) SendMessageA(m_hOwner, WM_CAM_STATUS, 0, reinterpret_cast<LPARAM>(m_szCameraName));
     return TRUE;
 }
@@ -128,17 +125,15 @@ BOOL CameraController::GetAllCameraSourceInfo(SourceInfo* records, uint32_t* cou
 
 BOOL CameraController::GetSourceCount(uint32_t* count) {
     m_dwLastError = 0;
-    if (!count) return FALSE;
-    *count = 0;
-    if (!IsSdkLoaded()) return FALSE;
+    if (!count || !IsSdkLoaded()) return FALSE;
+    // A listing that could not even start leaves the host's variable alone.
     cdHEnum enumeration = 0;
     if (Masked(g_sdk.CDEnumDeviceReset(1, &enumeration))) return FALSE;
     uint32_t n = 0;
     cdError status = g_sdk.CDGetDeviceCount(enumeration, &n);
     g_sdk.CDEnumDeviceRelease(enumeration);
-    if (Masked(status) || n == 0) return FALSE;
-    *count = n;
-    return TRUE;
+    *count = Masked(status) ? 0 : n;
+    return *count != 0;
 }
 
 BOOL CameraController::GetSourceInfo(SourceInfo* records, uint32_t n) {
@@ -176,6 +171,23 @@ BOOL CameraController::SetSaveMode(uint8_t mode) {
 }
 
 void CameraController::SetOwner(HWND owner) { m_hOwner = owner; }
+
+bool CameraController::TakeReleaseReport(ReleaseReport* report) {
+    std::lock_guard<std::mutex> lock(m_reportsGuard);
+    if (m_reports.empty()) return false;
+    *report = std::move(m_reports.front());
+    m_reports.pop_front();
+    return true;
+}
+
+void CameraController::Report(ReleaseReport report) {
+    if (!m_hOwner) return;
+    {
+        std::lock_guard<std::mutex> lock(m_reportsGuard);
+        m_reports.push_back(std::move(report));
+    }
+    PostMessageA(m_hOwner, WM_CAM_RELEASE_REPORT, 0, 0);
+}
 
 HWND CameraController::GetOwner() const { return m_hOwner; }
 

@@ -7,12 +7,30 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "camera/memory_stream.h"
 #include "camera/parking_thread.h"
+#include "camera/viewfinder_worker.h"
 #include "platform/handles.h"
 #include "sdk/cdsdk_contract.h"
 #include "sdk/message_translator.h"
+
+class NoticeSink;
+
+// What the release thread tells the owner window, in order; posted as WM_CAM_RELEASE_REPORT and
+// taken on the window's thread, so that the thread never waits for the window (whose handlers may
+// call anything, a disconnect or the window's destruction included).
+struct ReleaseReport {
+    enum Kind { ItemSaved, MemoryItem, BatchDone };
+    Kind kind = BatchDone;
+    std::string path;                // ItemSaved: the file; BatchDone: the path built last, "" when none
+    std::vector<std::string> files;  // BatchDone: every file the batch wrote, in order
+    bool memory = false;             // BatchDone: the items went into memory
+};
 
 class CameraController {
 public:
@@ -37,6 +55,7 @@ public:
     BOOL IsViewfinderAvailable() const;
     BOOL SetSaveMode(uint8_t mode);  // 0 files, 1 memory; others refused with 0
     void OnCameraPoweredOff();
+    BOOL IsCameraAlive() const { return m_bCameraAlive ? TRUE : FALSE; }
 
     BOOL StartReleaseThread();
     BOOL ShootSeries(uint32_t intervalSeconds, uint16_t count);
@@ -47,6 +66,12 @@ public:
     BOOL GetMaxZoomPos(uint32_t* first, uint32_t* second);
     BOOL SetZoomPos(uint32_t position);
     BOOL GetCurrentZoomPos(uint32_t* position);
+
+    // The oldest report of the release thread not yet taken; false when there is none.
+    bool TakeReleaseReport(ReleaseReport* report);
+    // Where the notices of this controller's own threads go (null: message boxes). The sink must
+    // outlive the controller.
+    void SetNoticeSink(NoticeSink* sink) { m_pNoticeSink = sink; }
 
     // The owner window receives every WM_CAM_* message; null sends nothing.
     void SetOwner(HWND owner);
@@ -84,8 +109,9 @@ private:
     // The release thread's life: a batch per resumption, parked in between.
     DWORD ReleaseThread(bool memory);
     // One batch; false when the controller was found disconnected (the thread then ends).
-    bool TransferBatchToFiles(char (&lastPath)[260]);
+    bool TransferBatchToFiles(ReleaseReport* batch);
     bool TransferBatchToMemory();
+    void Report(ReleaseReport report);
 
     HWND m_hOwner = nullptr;
     std::atomic<cdHSource> m_hSource{0};
@@ -99,6 +125,10 @@ private:
     const void* m_pCurrentFrame = nullptr;  // under the frame lock
     char m_szCameraName[260] = {};
     std::atomic<bool> m_bConnected{false};
+    // Set when a connection attempt ends, cleared when the camera shuts down or is disconnected;
+    // this controller's viewfinder threads stop when it is clear.
+    std::atomic<bool> m_bCameraAlive{false};
+    bool m_bSdkUser = false;  // Begin made this controller a user of the SDK's session
     std::atomic<bool> m_bBatteryLow{false};
     SourceInfo m_currentSource = {};
     MessageTranslator m_errorTexts;
@@ -113,6 +143,10 @@ private:
     bool m_bEOS = false;
     uint8_t m_bySaveMode = 0;
     MemoryStreamAllocate m_memoryAllocate = nullptr;  // the memory streams' allocation (null: malloc)
+    NoticeSink* m_pNoticeSink = nullptr;
+    std::mutex m_reportsGuard;
+    std::deque<ReleaseReport> m_reports;
+    ViewfinderWorker m_viewfinder;
 };
 
 // The process-wide file counter of saved images (0 when the component is loaded).

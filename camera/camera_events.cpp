@@ -22,15 +22,10 @@ uint32_t FirstWord(const void* data, uint32_t size) {
 }  // namespace
 
 cdError CDAPI CameraController::OnSdkEvent(uint32_t event, const void* data, uint32_t size, cdContext context) {
-    // This thread is not the dialog's: it uses a translator of its own.
-    MessageTranslator texts;
-    OpenErrorTexts(&texts);
     if ((event & cdEVENT_CLASS_MASK) != cdEVENT_CLASS_SHUTDOWN) return 0;
-    CameraAliveFlag() = false;
-    if (HWND owner = reinterpret_cast<HWND>(context)) {
-        SendMessageA(owner, WM_CAM_POWERED_OFF, 0, 0);
-        texts.WarningBox("The camera was powered off manually or by power low. ", nullptr);
-    }
+    // Posted, not sent: the window's handlers may end this very registration, and the SDK waits
+    // for a running callback before it lets a registration go. The window warns the user.
+    if (HWND owner = reinterpret_cast<HWND>(context)) PostMessageA(owner, WM_CAM_POWERED_OFF, kPoweredOffWarn, 0);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "camera/release_names.h"
 #include "sdk/error_report.h"
 #include "sdk/message_translator.h"
+#include "sdk/notice.h"
 #include "sdk/sdk_loader.h"
 
 namespace {
@@ -109,29 +110,29 @@ DWORD WINAPI CameraController::ReleaseMemoryProcedure(LPVOID argument) {
 }
 
 DWORD CameraController::ReleaseThread(bool memory) {
+    NoticeScope notices(m_pNoticeSink);
     if (!m_releaseThread.WaitUntilResumed()) return 0;
     if (!m_bConnected) return kThreadEndedEarly;
     for (;;) {
-        char lastPath[260] = {};  // stays empty when the batch builds no path
+        ReleaseReport batch;
+        batch.memory = memory;
         bool connected;
         {
             MutexGuard lock(m_hReleaseLock.get());
             if (m_hOwner) PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, 0, 0);
-            connected = memory ? TransferBatchToMemory() : TransferBatchToFiles(lastPath);
+            connected = memory ? TransferBatchToMemory() : TransferBatchToFiles(&batch);
         }
         if (!connected) return kThreadEndedEarly;
         // The batch is over before the owner hears of it: a host that shoots again as soon as
         // it learns of the file must start the next batch, not be ignored as if this one ran.
         m_releaseThread.MarkParked();
-        if (m_hOwner) {
-            PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, m_bViewfinderAvailable ? 1 : 0, 0);
-            if (!memory) SendMessageA(m_hOwner, WM_CAM_FILE_SAVED, reinterpret_cast<WPARAM>(lastPath), 0);
-        }
+        if (m_hOwner) PostMessageA(m_hOwner, WM_CAM_VIEWFINDER_ENABLE, m_bViewfinderAvailable ? 1 : 0, 0);
+        Report(std::move(batch));
         if (!m_releaseThread.WaitUntilResumed()) return 0;
     }
 }
 
-bool CameraController::TransferBatchToFiles(char (&lastPath)[260]) {
+bool CameraController::TransferBatchToFiles(ReleaseReport* batch) {
     ReleaseNameParts parts = {nullptr, nullptr};
     for (uint32_t n = m_dwReleasedCount; n > 0 && IsSdkLoaded(); --n) {
         if (!m_bConnected) return false;
@@ -146,7 +147,7 @@ bool CameraController::TransferBatchToFiles(char (&lastPath)[260]) {
         char path[260];
         // A path that does not fit ends the batch before anything is written.
         if (!BuildReleasePath(path, sizeof path, folder, parts, LocalTimeStamp(), CameraFileCounter())) break;
-        std::memcpy(lastPath, path, sizeof path);
+        batch->path = path;
         cdStream stream;
         if (!BuildFileStream(&stream, path)) {
             ShowAllocationFailure();
@@ -166,6 +167,11 @@ bool CameraController::TransferBatchToFiles(char (&lastPath)[260]) {
             break;
         }
         ++CameraFileCounterValue();
+        batch->files.push_back(path);
+        ReleaseReport item;
+        item.kind = ReleaseReport::ItemSaved;
+        item.path = path;
+        Report(std::move(item));
     }
     return true;
 }
@@ -193,8 +199,11 @@ bool CameraController::TransferBatchToMemory() {
                                                  kTransferWithContext, &info, &medium);
         m_dwLastError = status;
         std::unique_ptr<uint8_t[]> copy(new (std::nothrow) uint8_t[size ? size : 1]);
-        if (copy && CopyOutMemoryStream(&stream, copy.get(), size) && m_hOwner)
-            SendMessageA(m_hOwner, WM_CAM_FILE_SAVED, 0, 0);
+        if (copy && CopyOutMemoryStream(&stream, copy.get(), size)) {
+            ReleaseReport item;
+            item.kind = ReleaseReport::MemoryItem;
+            Report(std::move(item));
+        }
         ReleaseMemoryStream(&stream);
         if (Masked(status)) break;
     }

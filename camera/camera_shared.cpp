@@ -7,7 +7,6 @@
 namespace {
 
 CameraRegisteredMessages g_messages;
-std::atomic<bool> g_cameraAlive{false};
 std::atomic<uint32_t> g_fileCounter{0};
 
 }  // namespace
@@ -20,8 +19,6 @@ bool RegisterCameraMessages() {
 }
 
 const CameraRegisteredMessages& CameraMessages() { return g_messages; }
-
-std::atomic<bool>& CameraAliveFlag() { return g_cameraAlive; }
 
 std::atomic<uint32_t>& CameraFileCounterValue() { return g_fileCounter; }
 

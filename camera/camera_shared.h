@@ -39,8 +39,5 @@ struct CameraRegisteredMessages {
 bool RegisterCameraMessages();
 const CameraRegisteredMessages& CameraMessages();
 
-// Set when a connection attempt ends, cleared when a camera shuts down or is disconnected.
-std::atomic<bool>& CameraAliveFlag();
-
 // Saved-image counter, advanced after every item written into a file.
 std::atomic<uint32_t>& CameraFileCounterValue();

@@ -23,7 +23,7 @@ DWORD MillisecondsOf(uint64_t seconds) {
 BOOL CameraController::BeginViewfinder() {
     cdHSource source = m_hSource;
     if (!source || !IsSdkLoaded()) return FALSE;
-    ViewfinderWorker& worker = ViewfinderWorker::Instance();
+    ViewfinderWorker& worker = m_viewfinder;
     BOOL result = FALSE;
     cdError status = g_sdk.CDLockUI(source);
     if (Masked(status)) {
@@ -34,8 +34,7 @@ BOOL CameraController::BeginViewfinder() {
             m_pCurrentFrame = nullptr;  // never hand on a frame of an earlier session
         }
         m_bViewfinderRunning = true;
-        if (!worker.Create(this, ViewfinderWorkerMain, this)) {
-            // The process has one viewfinder thread, and another controller's live view has it.
+        if (!worker.Create(ViewfinderWorkerMain, this)) {
             m_bViewfinderRunning = false;
         } else if (Masked(status = g_sdk.CDStartViewfinder(source, cdVIEWFINDER_FORMAT_BMP, OnViewfinderFrame,
                                                             reinterpret_cast<cdContext>(this)))) {
@@ -57,7 +56,7 @@ BOOL CameraController::BeginViewfinder() {
 }
 
 void CameraController::StopViewfinderWorker() {
-    ViewfinderWorker::Instance().Stop(this);
+    m_viewfinder.Stop();
     // Frames still queued point into memory the SDK may reuse once the viewfinder is off.
     if (m_hOwner) {
         MSG msg;
@@ -69,12 +68,12 @@ void CameraController::StopViewfinderWorker() {
 cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format,
                                                   cdContext context) {
     CameraController* self = reinterpret_cast<CameraController*>(context);
-    if (!CameraAliveFlag() || !self || !self->m_bConnected) return kFrameRefused;
+    if (!self || !self->m_bCameraAlive || !self->m_bConnected) return kFrameRefused;
     if (format != cdVIEWFINDER_FORMAT_BMP) return 0;
-    ViewfinderWorker& worker = ViewfinderWorker::Instance();
+    ViewfinderWorker& worker = self->m_viewfinder;
     {
         MutexGuard lock(worker.FrameLock());
-        if (!self->m_bConnected || !CameraAliveFlag()) return kFrameRefused;
+        if (!self->m_bConnected || !self->m_bCameraAlive) return kFrameRefused;
         self->m_pCurrentFrame = frame;
     }
     worker.Wake();
@@ -82,23 +81,24 @@ cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t si
 }
 
 DWORD WINAPI CameraController::ViewfinderWorkerMain(LPVOID argument) {
-    ViewfinderWorker& worker = ViewfinderWorker::Instance();
-    worker.WaitForWake();  // created idle: the first frame (or a stop) sets it going
     CameraController* self = static_cast<CameraController*>(argument);
-    if (!CameraAliveFlag() || !self || !self->m_bConnected) return kWorkerEndedEarly;
+    if (!self) return kWorkerEndedEarly;
+    ViewfinderWorker& worker = self->m_viewfinder;
+    worker.WaitForWake();  // created idle: the first frame (or a stop) sets it going
+    if (!self->m_bCameraAlive || !self->m_bConnected) return kWorkerEndedEarly;
     auto keepGoing = [&] { return self->m_bViewfinderRunning && self->m_bConnected && !worker.StopRequested(); };
     while (keepGoing()) {
         {
             MutexGuard lock(worker.FrameLock());
             worker.WaitWhilePaused();
-            if (!CameraAliveFlag()) return kWorkerEndedEarly;
+            if (!self->m_bCameraAlive) return kWorkerEndedEarly;
             Sleep(kFramePeriodMs);
             // A stop that came during the sleep wins over the frame.
             if (!keepGoing()) break;
             if (self->m_hOwner)
                 PostMessageA(self->m_hOwner, WM_CAM_FRAME, reinterpret_cast<WPARAM>(self->m_pCurrentFrame), 0);
         }
-        if (!CameraAliveFlag()) return kWorkerEndedEarly;
+        if (!self->m_bCameraAlive) return kWorkerEndedEarly;
         if (!keepGoing()) break;
         worker.WaitForWake();
     }
@@ -123,7 +123,7 @@ BOOL CameraController::ViewToLCD(BOOL on) {
 
 BOOL CameraController::PauseViewfinder(uint32_t seconds) {
     if (m_bViewfinderRunning) {
-        ViewfinderWorker::Pause pause(this);
+        ViewfinderWorker::Pause pause(m_viewfinder);
         Sleep(MillisecondsOf(seconds));
     }
     return TRUE;

@@ -54,19 +54,30 @@ void ParkingThread::Resume() {
     SetEvent(m_wake.get());
 }
 
+// A wait handles sent messages, and their handlers may stop this very thread and close its
+// handle: each wait holds a handle of its own.
+UniqueHandle ParkingThread::ThreadHandleForWait() const {
+    HANDLE copy = nullptr;
+    if (m_thread) DuplicateHandle(GetCurrentProcess(), m_thread.get(), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    return UniqueHandle(copy);
+}
+
 void ParkingThread::WaitUntilIdle() {
-    if (m_thread) WaitHandlingSentMessages(m_idle.get(), m_thread.get());
+    UniqueHandle thread = ThreadHandleForWait();
+    if (thread) WaitHandlingSentMessages(m_idle.get(), thread.get());
 }
 
 void ParkingThread::Stop() {
-    if (!m_thread) return;
+    UniqueHandle thread = ThreadHandleForWait();
+    if (!thread) return;
     {
         StateGuard guard(&m_state);
         m_quit = true;
         SetEvent(m_wake.get());
     }
-    WaitHandlingSentMessages(m_thread.get());
-    m_thread.reset();
+    WaitHandlingSentMessages(thread.get());
+    // A handler run meanwhile may have stopped it already, or even started the next one.
+    if (m_thread && GetThreadId(m_thread.get()) == GetThreadId(thread.get())) m_thread.reset();
 }
 
 bool ParkingThread::WaitUntilResumed() {

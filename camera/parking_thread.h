@@ -35,6 +35,8 @@ public:
     void MarkParked();
 
 private:
+    UniqueHandle ThreadHandleForWait() const;
+
     UniqueHandle m_thread;
     UniqueHandle m_wake;  // auto-reset: a wake given before the wait is not lost
     UniqueHandle m_idle;  // manual-reset: set while parked

@@ -57,8 +57,18 @@ STDMETHODIMP_(ULONG) OvCanonSDK::InnerUnknown::AddRef() { return ++m_owner.m_nRe
 
 STDMETHODIMP_(ULONG) OvCanonSDK::InnerUnknown::Release() {
     ULONG refs = --m_owner.m_nRefs;
-    if (refs == 0) delete &m_owner;
+    if (refs == 0) m_owner.FinalRelease();
     return refs;
+}
+
+void OvCanonSDK::FinalRelease() {
+    if (m_nCalls == 0) {
+        delete this;
+        return;
+    }
+    m_bReleased = true;
+    DiscardModeless();
+    m_dlgModal.EndDialog(IDCANCEL);  // a modal window running now closes; DoModal then returns
 }
 
 STDMETHODIMP OvCanonSDK::QueryInterface(REFIID riid, void** ppv) { return m_pControlling->QueryInterface(riid, ppv); }
@@ -102,6 +112,7 @@ STDMETHODIMP OvCanonSDK::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
 STDMETHODIMP OvCanonSDK::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* exception, UINT* argError) {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    ObjectCall call(*this);  // the type information stays while the method it called runs
     HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
     return m_pTypeInfo->Invoke(static_cast<IOvCanonSDK*>(this), id, flags, params, result, exception, argError);
@@ -114,6 +125,7 @@ STDMETHODIMP OvCanonSDK::InterfaceSupportsErrorInfo(REFIID riid) {
 // ---- the window methods
 
 STDMETHODIMP OvCanonSDK::DoModal(LONG* pKamvioPara) {
+    ObjectCall call(*this);
     KamvioPara none;
     std::memset(&none, 0, sizeof none);
     const KamvioPara* para = pKamvioPara ? reinterpret_cast<const KamvioPara*>(pKamvioPara) : &none;
@@ -122,14 +134,11 @@ STDMETHODIMP OvCanonSDK::DoModal(LONG* pKamvioPara) {
     return m_dlgModal.DoModal() == IDOK ? S_OK : E_FAIL;
 }
 
-void OvCanonSDK::DiscardModeless() {
-    if (!m_pDlg) return;
-    if (m_pDlg->GetSafeHwnd()) m_pDlg->DestroyWindow();
-    m_pDlg.reset();
-}
+void OvCanonSDK::DiscardModeless() { DialogBase::Retire(m_pDlg.release()); }
 
 STDMETHODIMP OvCanonSDK::InitKamvioDlg(LONG* pKamvioPara, LONG* pWndRect, IUnknown*, LONG*) {
     if (!pKamvioPara) return E_FAIL;
+    ObjectCall call(*this);
     std::memset(&m_para, 0, sizeof m_para);
     std::memcpy(&m_para, pKamvioPara, sizeof m_para);
     DiscardModeless();
@@ -144,15 +153,18 @@ STDMETHODIMP OvCanonSDK::InitKamvioDlg(LONG* pKamvioPara, LONG* pWndRect, IUnkno
 }
 
 STDMETHODIMP OvCanonSDK::CreateKamvioDlg(LONG*) {
-    if (!m_pDlg) return E_FAIL;
-    if (m_pDlg->GetSafeHwnd()) return S_OK;
-    if (!m_pDlg->Create(m_para.hwndHost)) return E_FAIL;
-    m_pDlg->ShowWindow(SW_SHOW);
-    return S_OK;
+    return Forward([&](CameraDialog& d) {
+        if (d.GetSafeHwnd()) return TRUE;
+        // The host hears of the start from inside the creation and may destroy it right there.
+        if (!d.Create(m_para.hwndHost) || d.IsRetired() || !d.GetSafeHwnd()) return FALSE;
+        d.ShowWindow(SW_SHOW);
+        return TRUE;
+    });
 }
 
 STDMETHODIMP OvCanonSDK::DestroyKamvioDlg(LONG*) {
     if (!m_pDlg) return E_FAIL;
+    ObjectCall call(*this);
     DiscardModeless();
     return S_OK;
 }

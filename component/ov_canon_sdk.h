@@ -71,25 +71,49 @@ private:
         OvCanonSDK& m_owner;
     };
 
+    // A method in progress. Hosts call back from inside notifications: a final release made
+    // there ends the windows at once but deletes the object only when the last call returns.
+    class ObjectCall {
+    public:
+        explicit ObjectCall(OvCanonSDK& object) : m_object(object) { ++m_object.m_nCalls; }
+        ObjectCall(const ObjectCall&) = delete;
+        ObjectCall& operator=(const ObjectCall&) = delete;
+        ~ObjectCall() {
+            if (--m_object.m_nCalls == 0 && m_object.m_bReleased) delete &m_object;
+        }
+
+    private:
+        OvCanonSDK& m_object;
+    };
+
     explicit OvCanonSDK(IUnknown* outer);
     ~OvCanonSDK();
 
     HRESULT InternalQueryInterface(REFIID riid, void** ppv);
     HRESULT LoadTypeInfo();
-    // S_OK when the modeless dialog exists and the operation succeeds.
+    // S_OK when the modeless dialog exists and the operation succeeds. The dialog outlives the
+    // call even when the host destroys it from inside a notification the operation sends.
     template <typename Operation>
     HRESULT Forward(Operation operation) {
         if (!m_pDlg) return E_FAIL;
-        return operation(*m_pDlg) ? S_OK : E_FAIL;
+        ObjectCall call(*this);
+        CameraDialog& dialog = *m_pDlg;
+        DialogBase::CallScope scope(dialog);
+        return operation(dialog) ? S_OK : E_FAIL;
     }
     void DiscardModeless();
+    // The last reference went: the windows end now, the object with its last call.
+    void FinalRelease();
 
     InnerUnknown m_inner;
     IUnknown* m_pControlling;  // the outer unknown, or m_inner
     ULONG m_nRefs = 0;         // single-threaded object: a plain count
+    int m_nCalls = 0;          // methods in progress (ObjectCall)
+    bool m_bReleased = false;  // the last reference went while a call was in progress
     ComPtr<ITypeInfo> m_pTypeInfo;
 
     CameraDialog m_dlgModal;
+    // Owned here; handed to DialogBase::Retire when it goes.
     std::unique_ptr<CameraDialog> m_pDlg;
     KamvioPara m_para;
 };

@@ -10,6 +10,7 @@
 #include "platform/host_folder.h"
 #include "platform/readable_text.h"
 #include "resources/resource_ids.h"
+#include "sdk/notice.h"
 
 namespace {
 
@@ -86,6 +87,16 @@ CameraDialog::~CameraDialog() {
 void CameraDialog::SetModal(BOOL modal) { m_bModal = modal; }
 
 void CameraDialog::SetWindowRect(const RECT& rect) { m_rcWnd = rect; }
+
+void CameraDialog::SetNoticeSink(NoticeSink* sink) {
+    m_pNoticeSink = sink;
+    m_camera.SetNoticeSink(sink);
+}
+
+INT_PTR CameraDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    NoticeScope notices(m_pNoticeSink);
+    return DialogBase::Dispatch(message, wParam, lParam);
+}
 
 DWORD CameraDialog::AdjustWindowStyle(DWORD style) {
     if (!m_bModal) return style;
@@ -221,11 +232,14 @@ void CameraDialog::NotifyHost(UINT message, WPARAM wParam, LPARAM lParam) const 
 // Window life
 
 BOOL CameraDialog::OnInitDialog() {
+    NoticeScope notices(m_pNoticeSink);
     HWND self = GetSafeHwnd();
     m_camera.SetOwner(self);
     m_camera.SetSaveFolder(m_szSaveFolder);
     CreateDirectoryA(m_szSaveFolder, nullptr);
     m_camera.Begin();
+    // The host hears of the start and may destroy the window from inside that notification.
+    if (!GetSafeHwnd()) return FALSE;
 
     CopyBounded(m_szModuleDir, HostExecutableFolder().c_str());
     ApplyLayout();
@@ -257,7 +271,8 @@ BOOL CameraDialog::OnInitDialog() {
 
 void CameraDialog::OnDestroy() {
     OnDisconnect();
-    m_pSettingDlg.reset();
+    // The settings dialog may be running modally right now (PopSettingDlg): it ends first.
+    DialogBase::Retire(m_pSettingDlg.release());
     m_dcImage.Reset();
     m_dcView.Reset();
     m_camera.End();
@@ -423,7 +438,10 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         // message may come after the panel was reset: only a connected camera enables it.
         EnableItem(IDC_HndlCnnDlg_ViewFinder, wParam != 0 && m_camera.IsConnected());
         m_camera.NotifyViewfinderState(static_cast<uint32_t>(wParam));
-        if (lParam != 0) NotifyHost(m_para.msgViewfinderEnable, wParam, 0);
+        if (lParam != 0) {
+            NotifyHost(m_para.msgViewfinderEnable, wParam, 0);
+            if (m_pObserver && GetSafeHwnd()) m_pObserver->OnViewfinderAvailable(wParam != 0);
+        }
         break;
     case WM_CAM_FRAME:
         DrawFrame(reinterpret_cast<const uint8_t*>(wParam));
@@ -443,10 +461,13 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_CAM_FILE_SAVED:
         // Memory mode saves no file: the last file path stays as it was.
         if (wParam) {
-            const char* path = reinterpret_cast<const char*>(wParam);
-            WriteFilePathIni("File Path", std::string(path, strnlen(path, MAX_PATH)).c_str());
+            OnBatchSaved(reinterpret_cast<const char*>(wParam), {});
+        } else {
+            NotifyHost(m_para.msgFileSaved, 0, 0);
         }
-        NotifyHost(m_para.msgFileSaved, wParam, 0);
+        break;
+    case WM_CAM_RELEASE_REPORT:
+        OnReleaseReports();
         break;
     case WM_CAM_SHUTTER_PRESSED:
         OnRelease();
@@ -455,20 +476,11 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         EnableItem(IDC_HndlCnnDlg_ToLCD, wParam != 0);
         break;
     case WM_CAM_POWERED_OFF:
-        m_camera.OnCameraPoweredOff();
-        // The viewfinder went with the camera: a later Viewfinder click must start it again.
-        m_bViewStarted = FALSE;
-        m_bViewShown = FALSE;
-        Repaint();
-        EnableControls(FALSE);
-        ResetViewfinderControls();
-        RefreshSources();
-        EnableControls(FALSE);
-        EnableItem(IDC_HandleCanonDlg_Connect, TRUE);
-        NotifyHost(m_para.msgPoweredOff, 0, 0);
+        OnPoweredOff(wParam == kPoweredOffWarn);
         break;
     case WM_CAM_DISCONNECT_REQUEST:
         m_camera.Disconnect();
+        if (m_pObserver) m_pObserver->OnDisconnectedByCamera();
         break;
     case WM_CAM_STATUS:
         NotifyHost(m_para.msgStatus, wParam, lParam);
@@ -486,4 +498,56 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     result = 0;
     return false;
+}
+
+void CameraDialog::OnPoweredOff(bool warn) {
+    m_camera.OnCameraPoweredOff();
+    // The viewfinder went with the camera: a later Viewfinder click must start it again.
+    m_bViewStarted = FALSE;
+    m_bViewShown = FALSE;
+    Repaint();
+    EnableControls(FALSE);
+    ResetViewfinderControls();
+    RefreshSources();
+    EnableControls(FALSE);
+    EnableItem(IDC_HandleCanonDlg_Connect, TRUE);
+    // Translated before the host hears of it: it may destroy the window meanwhile.
+    const std::string text = m_lang.Translate("The camera was powered off manually or by power low. ");
+    const std::string caption = m_lang.Translate("Warning");
+    NotifyHost(m_para.msgPoweredOff, 0, 0);
+    if (m_pObserver && GetSafeHwnd()) m_pObserver->OnPoweredOff();
+    // Nobody waits for the user's click: not the camera's thread, not this window's.
+    if (warn) ShowNoticeLater(text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+}
+
+void CameraDialog::OnReleaseReports() {
+    ReleaseReport report;
+    // A host may destroy the window from inside a notification: what is left goes with it.
+    while (GetSafeHwnd() && m_camera.TakeReleaseReport(&report)) {
+        switch (report.kind) {
+        case ReleaseReport::ItemSaved:
+            if (m_pObserver) m_pObserver->OnFileSaved(report.path);
+            break;
+        case ReleaseReport::MemoryItem:
+            NotifyHost(m_para.msgFileSaved, 0, 0);
+            break;
+        case ReleaseReport::BatchDone:
+            if (report.memory) {
+                if (m_pObserver) m_pObserver->OnShotCompleted(report.files);
+            } else {
+                OnBatchSaved(report.path.c_str(), report.files);
+            }
+            break;
+        }
+    }
+}
+
+void CameraDialog::OnBatchSaved(const char* lastPath, const std::vector<std::string>& files) {
+    // A batch that built no path saved nothing: the last file stays the last file, and the host
+    // is not told of a file that does not exist.
+    if (lastPath[0]) {
+        WriteFilePathIni("File Path", std::string(lastPath, strnlen(lastPath, MAX_PATH)).c_str());
+        NotifyHost(m_para.msgFileSaved, reinterpret_cast<WPARAM>(lastPath), 0);
+    }
+    if (m_pObserver && GetSafeHwnd()) m_pObserver->OnShotCompleted(files);
 }

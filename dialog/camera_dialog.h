@@ -10,6 +10,7 @@
 
 #include "camera/camera_controller.h"
 #include "camera/release_names.h"
+#include "dialog/camera_dialog_observer.h"
 #include "dialog/kamvio_para.h"
 #include "dialog/memory_surface.h"
 #include "platform/dialog_base.h"
@@ -17,6 +18,8 @@
 #include "sdk/message_translator.h"
 #include "settings/canon_setting_dlg.h"
 #include "settings/setting_data.h"
+
+class NoticeSink;
 
 class CameraDialog : public DialogBase {
 public:
@@ -27,6 +30,11 @@ public:
     // GetSafeHwnd(), DestroyWindow(), ShowWindow().
     void SetModal(BOOL modal);                 // m_bModal
     void SetWindowRect(const RECT& rect);      // m_rcWnd, used when the window is created
+    // A client of its own beside the host window (null: none); it must outlive the window.
+    void SetObserver(CameraDialogObserver* observer) { m_pObserver = observer; }
+    // Where this window's notices go instead of message boxes (null: boxes); it must outlive the
+    // window, and takes notices of the camera's threads too.
+    void SetNoticeSink(NoticeSink* sink);
 
     // Operations behind the interface methods: non-zero success, zero failure.
     BOOL ApplyPara(const KamvioPara* para);
@@ -51,6 +59,7 @@ public:
     static constexpr COLORREF kBackground = RGB(120, 120, 120);
 
 protected:
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
     DWORD AdjustWindowStyle(DWORD style) override;
     BOOL OnInitDialog() override;
     BOOL OnCommand(WORD id, WORD code, HWND control) override;
@@ -79,6 +88,10 @@ private:
     void ResetOverlays();
     void NotifyHost(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ResetViewfinderControls();
+    void OnReleaseReports();
+    // The end of a shot's transfer: the last path built ("" when none) and the files written.
+    void OnBatchSaved(const char* lastPath, const std::vector<std::string>& files);
+    void OnPoweredOff(bool warn);
 
     // Stored settings and the settings files (camera_dialog_settings.cpp).
     BOOL ApplyIniSettings();
@@ -128,6 +141,8 @@ private:
     std::unique_ptr<uint32_t[]> m_pYLine;
     uint32_t m_dwYLnCnts = 0;
     SourceInfo m_sources[kMaxSources] = {};
+    CameraDialogObserver* m_pObserver = nullptr;
+    NoticeSink* m_pNoticeSink = nullptr;
 };
 
 // The folder test of the save-folder choices: a non-empty path (one trailing backslash

@@ -65,6 +65,21 @@ DialogBase::~DialogBase() {
     }
 }
 
+void DialogBase::Retire(DialogBase* dialog) {
+    if (!dialog || dialog->m_bRetired) return;
+    dialog->m_bRetired = true;
+    CallScope scope(*dialog);  // deletes it on the way out when nothing else holds it
+    if (!dialog->m_hWnd) return;
+    if (dialog->m_bModalLoop)
+        ::EndDialog(dialog->m_hWnd, IDCANCEL);  // the loop ends, then DoModal destroys the window
+    else
+        ::DestroyWindow(dialog->m_hWnd);
+}
+
+DialogBase::CallScope::~CallScope() {
+    if (--m_dialog.m_nCallDepth == 0 && m_dialog.m_bRetired) delete &m_dialog;
+}
+
 INT_PTR DialogBase::DoModal() {
     if (m_hWnd) return -1;
     RegisterCommonControls();
@@ -72,8 +87,12 @@ INT_PTR DialogBase::DoModal() {
     DWORD* style = tmpl.empty() ? nullptr : TemplateStyle(tmpl);
     if (!style) return -1;
     *style = AdjustWindowStyle(*style);
-    return DialogBoxIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), m_hParent,
-                                   DialogProc, reinterpret_cast<LPARAM>(this));
+    CallScope scope(*this);
+    m_bModalLoop = true;
+    INT_PTR result = DialogBoxIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
+                                             m_hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    m_bModalLoop = false;
+    return result;
 }
 
 BOOL DialogBase::Create(HWND parent) {
@@ -107,10 +126,12 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND window, UINT message, WPARAM wParam
         if (!self) return FALSE;
         SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         self->m_hWnd = window;
+        CallScope scope(*self);
         return self->OnInitDialog();
     }
     auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!self) return FALSE;
+    CallScope scope(*self);
     if (message == WM_NCDESTROY) {
         self->Detach();
         return FALSE;

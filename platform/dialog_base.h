@@ -21,6 +21,24 @@ public:
     // Creates the modeless window; TRUE on success and when the window exists already.
     BOOL Create(HWND parent);
 
+    // Ends a dialog made with new: its window goes now (a running modal loop is ended), the
+    // object once none of its handlers or callers is on the stack any more. Hosts destroy the
+    // dialog from inside its own notifications; its code must not run on in a deleted object.
+    static void Retire(DialogBase* dialog);
+
+    // Marks a stack frame that uses the dialog, so that Retire waits for its end.
+    class CallScope {
+    public:
+        explicit CallScope(DialogBase& dialog) : m_dialog(dialog) { ++m_dialog.m_nCallDepth; }
+        CallScope(const CallScope&) = delete;
+        CallScope& operator=(const CallScope&) = delete;
+        ~CallScope();
+
+    private:
+        DialogBase& m_dialog;
+    };
+    bool IsRetired() const { return m_bRetired; }
+
     HWND GetSafeHwnd() const { return m_hWnd; }
     UINT TemplateId() const { return m_templateId; }
     BOOL DestroyWindow();
@@ -62,12 +80,18 @@ protected:
     // The control's window rectangle in this dialog's client coordinates.
     RECT ItemClientRect(int id) const;
 
+    // Every message after WM_INITDIALOG passes here; a subclass may set up what all its
+    // handlers share around it.
+    virtual INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
 
     UINT m_templateId;
     HWND m_hParent;
     HWND m_hWnd = nullptr;
+    int m_nCallDepth = 0;
+    bool m_bRetired = false;
+    bool m_bModalLoop = false;
 };

@@ -5,6 +5,7 @@
 
 #include "platform/host_folder.h"
 #include "sdk/message_translator.h"
+#include "sdk/notice.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ BOOL ReportSdkError(uint32_t code, const char* operation) {
     if (kShowSdkErrorBoxes) {
         char text[160];
         std::snprintf(text, sizeof text, "%s failed: 0x%08X", operation, static_cast<unsigned>(code));
-        MessageBoxA(nullptr, text, "Kamvio", MB_OK | MB_ICONEXCLAMATION);
+        ShowNotice(nullptr, text, "Kamvio", MB_OK | MB_ICONEXCLAMATION);
     }
     return TRUE;
 }

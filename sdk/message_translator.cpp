@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "sdk/notice.h"
+
 bool MessageTranslator::SetFile(const char* path) {
     m_strFile = path ? path : "";
     if (m_strFile.empty()) return false;
@@ -110,11 +112,11 @@ void MessageTranslator::TranslateMenu(HMENU menu) {
 int MessageTranslator::InformationBox(const char* textKey, const char* captionKey, HWND owner) {
     std::string text = Translate(textKey);
     std::string caption = Translate(captionKey);
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
+    return ShowNotice(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_TOPMOST);
 }
 
 int MessageTranslator::WarningBox(const char* textKey, HWND owner) {
     std::string text = Translate(textKey);
     std::string caption = Translate("Warning");
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+    return ShowNotice(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
 }

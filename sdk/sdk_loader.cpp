@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "sdk/notice.h"
+
 SdkFunctionTable g_sdk;
 
 namespace {
@@ -36,7 +38,7 @@ std::string SystemErrorText(DWORD code) {
 
 void ShowLoadFailure(const std::string& lead, DWORD code) {
     std::string text = lead + SystemErrorText(code);
-    MessageBoxA(nullptr, text.c_str(), "Kamvio", MB_OK);
+    ShowNotice(nullptr, text.c_str(), "Kamvio", MB_OK);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include "camera/viewfinder_worker.h"
 #include "platform/handles.h"
 #include "sdk/sdk_loader.h"
 #include "tests/common/test_support.h"
@@ -39,6 +38,8 @@ LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wPar
                        : message == WM_CAM_FILE_SAVED ? reinterpret_cast<const char*>(wParam)
                                                       : nullptr;
     self->m_received.push_back({message, wParam, lParam, InSendMessage() != FALSE, text ? text : ""});
+    for (ReleaseReport r; message == WM_CAM_RELEASE_REPORT && self->controller && self->controller->TakeReleaseReport(&r);)
+        self->reports.push_back(r);
     if (self->onMessage) self->onMessage(self->m_received.back());
     return 0;
 }
@@ -56,7 +57,9 @@ void ControllerTest::Fresh(const std::string& extra) {
     ASSERT_FALSE(IsSdkLoaded());
     ASSERT_EQ(1u, Sim().SimReset());
     ASSERT_EQ(1u, Sim().SimLoadConfigText((kTwoCameras + extra).c_str()));
+    owner.controller = nullptr;
     camera = std::make_unique<CameraController>();
+    owner.controller = camera.get();
     camera->SetOwner(owner.Handle());
     camera->SetSaveFolder(folder.c_str());
     owner.Drain();  // what the last controller's threads posted
@@ -67,6 +70,7 @@ void ControllerTest::Fresh(const std::string& extra) {
 void ControllerTest::TearDown() {
     if (camera && camera->IsConnected()) camera->Disconnect();
     if (camera && IsSdkLoaded()) camera->End();
+    owner.controller = nullptr;
     camera.reset();
     owner.onMessage = nullptr;
     owner.Drain();
@@ -80,7 +84,7 @@ SourceInfo ControllerTest::Source(uint32_t index) {
     return camera->GetAllCameraSourceInfo(records, &count) && index < count ? records[index] : SourceInfo{};
 }
 
-bool ControllerTest::WorkerLives() const { return ViewfinderWorker::Instance().BelongsTo(camera.get()); }
+bool ControllerTest::WorkerLives() const { return camera && CameraControllerProbe::WorkerLives(*camera); }
 
 
 int ProcessThreadCount() {

@@ -39,11 +39,23 @@ public:
         return result;
     }
     size_t Count(UINT message) const { return Of(message).size(); }
-    void Clear() { m_received.clear(); }
+    void Clear() {
+        m_received.clear();
+        reports.clear();
+    }
     void Drain() {  // dispatches what is queued for this thread
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     }
     std::function<void(const ReceivedMessage&)> onMessage;  // acts like the dialog
+    // Takes the release thread's reports when they are announced, as the dialog does.
+    CameraController* controller = nullptr;
+    std::vector<ReleaseReport> reports;
+    std::vector<ReleaseReport> ReportsOf(ReleaseReport::Kind kind) const {
+        std::vector<ReleaseReport> result;
+        for (const auto& r : reports)
+            if (r.kind == kind) result.push_back(r);
+        return result;
+    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,6 +69,7 @@ public:
     // Until the release thread is parked between batches (or has ended).
     static void WaitUntilReleaseIdle(CameraController& c) { c.m_releaseThread.WaitUntilIdle(); }
     static bool HasReleaseThread(const CameraController& c) { return c.m_releaseThread.Exists(); }
+    static bool WorkerLives(const CameraController& c) { return c.m_viewfinder.Exists(); }
     static void SetMemoryAllocate(CameraController& c, MemoryStreamAllocate allocate) { c.m_memoryAllocate = allocate; }
 };
 

@@ -4,6 +4,7 @@
 
 #include "camera/camera_shared.h"
 #include "camera/release_names.h"
+#include "sdk/sdk_loader.h"
 #include "tests/camera/camera_fixture.h"
 #include "tests/common/test_support.h"
 
@@ -62,9 +63,19 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
         ASSERT_LT(i, 6u);
         EXPECT_EQ(expected[i], n.prefix + "." + n.extension);
         EXPECT_TRUE(before <= n.stamp && n.stamp <= after);
-        if (i == 5) { EXPECT_EQ(folder + "\\" + f, owner.Of(WM_CAM_FILE_SAVED).at(0).text) << "the path built last"; }
     }
-    EXPECT_TRUE(owner.Count(WM_CAM_FILE_SAVED) == 1 && owner.Of(WM_CAM_FILE_SAVED)[0].fromOtherThread);
+    // Each file as it is written, then the batch with all of them and the path built last; all
+    // posted, the release thread never waits for the window.
+    std::vector<std::string> paths(files.size());
+    for (const auto& f : files) paths.at(Parse(f).counter - counter) = folder + "\\" + f;
+    std::vector<std::string> items;
+    for (const auto& r : owner.ReportsOf(ReleaseReport::ItemSaved)) items.push_back(r.path);
+    EXPECT_EQ(paths, items);
+    auto batches = owner.ReportsOf(ReleaseReport::BatchDone);
+    ASSERT_EQ(1u, batches.size());
+    EXPECT_EQ(paths, batches[0].files);
+    EXPECT_EQ(paths.back(), batches[0].path) << "the path built last";
+    EXPECT_FALSE(owner.Of(WM_CAM_RELEASE_REPORT).at(0).fromOtherThread) << "posted";
     // The viewfinder command is off during the batch, and back on (the camera has one) after it.
     auto enable = owner.Of(WM_CAM_VIEWFINDER_ENABLE);
     EXPECT_TRUE(enable.size() == 2 && !enable[0].fromOtherThread && !enable[0].wParam && enable[1].wParam == 1);
@@ -85,7 +96,7 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     const std::string missing = folder + "\\missing", tooLong = folder + "\\" + std::string(232 - folder.size(), 'x');
     // A missing folder fails the first transfer, and the second item is not asked for. A failed
     // description, or a path of 260 characters, transfers nothing, and the dialog gets an empty
-    // path, never null.
+    // path.
     const struct {
         std::string folder;
         bool describeFails;
@@ -100,10 +111,10 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
         Sim().SimLogClear();
         ASSERT_TRUE(Shoot());
         EXPECT_EQ(r.asked, CallCount("CDGetReleasedData"));
-        ASSERT_EQ(1u, owner.Count(WM_CAM_FILE_SAVED));
-        const ReceivedMessage saved = owner.Of(WM_CAM_FILE_SAVED)[0];
-        EXPECT_TRUE(saved.wParam && saved.text.substr(0, r.path.empty() ? std::string::npos : r.path.size()) == r.path)
-            << saved.text;
+        auto batches = owner.ReportsOf(ReleaseReport::BatchDone);
+        ASSERT_EQ(1u, batches.size());
+        EXPECT_EQ(r.path, batches[0].path.substr(0, r.path.empty() ? std::string::npos : r.path.size()));
+        EXPECT_EQ(0u, batches[0].files.size());
         EXPECT_TRUE(FilesIn(folder).empty());
         EXPECT_EQ(counter, CameraFileCounter()) << "failed items take no number";
     }
@@ -121,9 +132,9 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     EXPECT_EQ(1u, CallCount("CDRelease"));
     EXPECT_EQ(2u, FilesIn(folder).size());
     EXPECT_TRUE(camera->Disconnect());
-    camera.reset();  // without End: its parked thread ends with it
-    camera = std::make_unique<CameraController>();
-    ASSERT_TRUE(camera->End());
+    owner.controller = nullptr;
+    camera.reset();  // without End: its parked thread ends with it, and its part of the SDK
+    EXPECT_FALSE(IsSdkLoaded());
     EXPECT_EQ(baseline, ProcessThreadCount());
 }
 
@@ -137,19 +148,20 @@ TEST_F(ReleaseTest, TheFirstReleaseFixesTheSaveMode) {
         ASSERT_TRUE(Shoot());
         ASSERT_TRUE(camera->SetSaveMode(1 - first));  // the thread keeps its procedure
         ASSERT_TRUE(Shoot());
-        // Memory mode: the saved message with 0 for each item, and no file.
+        // Memory mode: a report for each item, and no file.
         EXPECT_EQ(first ? 0u : 4u, FilesIn(folder).size());
         EXPECT_EQ(counter + (first ? 0 : 4), CameraFileCounter());
-        auto saved = owner.Of(WM_CAM_FILE_SAVED);
-        EXPECT_EQ(first ? 4u : 2u, saved.size());
-        for (const auto& m : saved) EXPECT_EQ(first == 1, m.wParam == 0 && m.lParam == 0 && m.fromOtherThread);
+        EXPECT_EQ(first ? 4u : 0u, owner.ReportsOf(ReleaseReport::MemoryItem).size());
+        auto batches = owner.ReportsOf(ReleaseReport::BatchDone);
+        ASSERT_EQ(2u, batches.size());
+        for (const auto& b : batches) EXPECT_EQ(first == 1, b.memory);
         EXPECT_EQ(4u, Sim().SimSentItemCount());
         EXPECT_EQ(0u, camera->GetLastError());
         if (!first) continue;
         // Memory it cannot have: nothing is transferred.
         CameraControllerProbe::SetMemoryAllocate(*camera, NoMemory);
         ASSERT_TRUE(Shoot());
-        EXPECT_EQ(4u, owner.Count(WM_CAM_FILE_SAVED));
+        EXPECT_EQ(4u, owner.ReportsOf(ReleaseReport::MemoryItem).size());
         EXPECT_EQ(4u, Sim().SimSentItemCount());
         EXPECT_EQ("ReleaseProgressFunc: Allocate memory failed!\n", Boxes());
     }
@@ -167,7 +179,7 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     };
     ASSERT_TRUE(Sim().SimPowerOff());
     ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
-    EXPECT_FALSE(camera->GetSourceHandle() || CameraAliveFlag() || WorkerLives());
+    EXPECT_FALSE(camera->GetSourceHandle() || camera->IsCameraAlive() || WorkerLives());
     EXPECT_FALSE(CameraControllerProbe::HasReleaseThread(*camera)) << "forgotten, and ended";
     size_t frames = owner.Count(WM_CAM_FRAME);
     PumpFor(250);
