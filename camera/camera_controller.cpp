@@ -47,7 +47,7 @@ BOOL CameraController::Begin() {
     }
     if (!m_bSdkUser) {
         cdError status = cdOK;
-        if (!sdk_session::Enter(HostExecutableFolder().c_str(), &status))
+        if (!sdk_session::Enter(HostExecutableFolder().c_str(), &status, &m_dwSdkSession))
             return Masked(status) ? Fail(status, "Begin") : FALSE;
         m_bSdkUser = true;
     }
@@ -90,7 +90,8 @@ BOOL CameraController::End() {
     CloseGoneSource();
     // Another camera window of the process may still use the SDK: only the last user finishes it.
     cdError status = cdOK;
-    if (!sdk_session::Leave(&status)) return Fail(status, "End");
+    // A finish that failed stays owed: the next End of this controller tries it again.
+    if (!sdk_session::Leave(m_dwSdkSession, &status)) return Fail(status, "End");
     m_bSdkUser = false;
     // This controller's handles mean nothing any more.
     m_hSource = 0;

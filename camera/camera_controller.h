@@ -129,6 +129,7 @@ private:
     // this controller's viewfinder threads stop when it is clear.
     std::atomic<bool> m_bCameraAlive{false};
     bool m_bSdkUser = false;  // Begin made this controller a user of the SDK's session
+    uint32_t m_dwSdkSession = 0;
     std::atomic<bool> m_bBatteryLow{false};
     SourceInfo m_currentSource = {};
     MessageTranslator m_errorTexts;

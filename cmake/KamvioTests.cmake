@@ -18,3 +18,20 @@ function(kamvio_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# kamvio_beside(program target...): puts each target's file beside the program at every build, as
+# in a host's folder; a copy made only when the program itself is linked would go stale when
+# just Kamvio.dll or CDSDK.dll changed.
+function(kamvio_beside program)
+    set(copies)
+    foreach(target ${ARGN})
+        list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}>
+                                   $<TARGET_FILE_DIR:${program}>/$<TARGET_FILE_NAME:${target}>)
+    endforeach()
+    add_custom_target(${program}_beside
+        COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${program}>
+        ${copies}
+        VERBATIM)
+    add_dependencies(${program}_beside ${ARGN})
+    add_dependencies(${program} ${program}_beside)
+endfunction()

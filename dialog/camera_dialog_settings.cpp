@@ -67,7 +67,8 @@ CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* dcName, const char
 }
 
 BOOL CameraDialog::PopSettingDlg() {
-    if (m_strSource.empty()) return FALSE;
+    // Settings of a camera that went away would only reach its closed source.
+    if (m_strSource.empty() || !m_camera.GetSourceHandle()) return FALSE;
     CCanonSettingDlg* settings = PrepareSettingDlg(m_strSource.c_str(), "PopCanonSettingDlg");
     if (!settings) return FALSE;
     // A modeless settings window already open is left as it is.

@@ -21,19 +21,23 @@ private:
 SRWLOCK SessionLock::s_lock = SRWLOCK_INIT;
 
 int g_users = 0;
+uint32_t g_session = 0;        // numbers the starts, so a late Leave cannot end a newer session
+bool g_finishOwed = false;     // the last user left but the SDK would not finish
 
 constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 
 }  // namespace
 
-bool Enter(const char* folder, cdError* status) {
+bool Enter(const char* folder, cdError* status, uint32_t* session) {
     SessionLock lock;
     *status = cdOK;
     if (g_users > 0) {
         ++g_users;
+        *session = g_session;
         return true;
     }
     if (LoadSdk(folder) != 0) return false;
+    g_finishOwed = false;
     cdVersionInfo version = {};
     version.size = sizeof version;
     version.major = 6;
@@ -47,18 +51,22 @@ bool Enter(const char* folder, cdError* status) {
         return false;
     }
     g_users = 1;
+    *session = ++g_session;
     return true;
 }
 
-bool Leave(cdError* status) {
+bool Leave(uint32_t session, cdError* status) {
     SessionLock lock;
     *status = cdOK;
-    if (g_users == 0) return true;
-    if (--g_users > 0) return true;
+    if (session != g_session || (g_users == 0 && !g_finishOwed)) return true;
+    if (g_users > 1) {
+        --g_users;
+        return true;
+    }
+    g_users = 0;
     cdError finished = g_sdk.CDFinishSDK();
-    if (Masked(finished)) {
-        // Still started: the caller stays its user and may try again.
-        g_users = 1;
+    g_finishOwed = Masked(finished) != 0;
+    if (g_finishOwed) {
         *status = finished;
         return false;
     }

@@ -3,18 +3,22 @@
 // joins the running session instead of reloading the library under the first one's open source.
 #pragma once
 
+#include <cstdint>
+
 #include "sdk/cdsdk_contract.h"
 
 namespace sdk_session {
 
 // Loads `folder`\CDSDK.dll and starts it for the first user; later users join. True when the
-// caller is a user now. False with *status 0 when the library did not load (the loader showed
-// why), or with the failed start's status (the library is unloaded again).
-bool Enter(const char* folder, cdError* status);
+// caller is a user now, of the session numbered *session. False with *status 0 when the library
+// did not load (the loader showed why), or with the failed start's status (the library is
+// unloaded again).
+bool Enter(const char* folder, cdError* status, uint32_t* session);
 
-// The caller stops being a user; the last one finishes the SDK and unloads it. False with the
-// status when that finish failed: the SDK then stays loaded and started, and the caller its user.
-bool Leave(cdError* status);
+// The caller stops being a user of `session`; the last one finishes the SDK and unloads it. False
+// with the status when that finish failed: the library then stays loaded, a later Leave of the
+// same session tries the finish again, and the next Enter loads and starts afresh.
+bool Leave(uint32_t session, cdError* status);
 
 // Users of the running session (0 when none).
 int Users();

@@ -22,6 +22,14 @@ BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM found) {
 
 uint32_t LogIndex() { return Sim().SimLogCount(); }
 
+BOOL CALLBACK CloseModalCameraWindow(HWND window, LPARAM) {
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, 201) && !GetDlgItem(window, 1043))
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 bool Booth::Run(const std::function<void(Booth&)>& script, DWORD deadlineMs) {
@@ -40,23 +48,37 @@ DWORD WINAPI Booth::ThreadMain(LPVOID argument) {
 }
 
 LRESULT CALLBACK Booth::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (t_booth && message >= kNoteBase && message < kNoteBase + NoteCount) ++t_booth->notes_[message - kNoteBase];
+    if (t_booth && message >= kNoteBase && message < kNoteBase + NoteCount) {
+        ++t_booth->notes_[message - kNoteBase];
+        if (t_booth->onNote) t_booth->onNote(static_cast<Note>(message - kNoteBase));
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 void CALLBACK Booth::SettingsTick(HWND, UINT, UINT_PTR, DWORD) {
     HWND settings = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindSettingsWindow, reinterpret_cast<LPARAM>(&settings));
-    if (!settings || !t_booth) return;
+    if (!t_booth) return;
+    // A modal camera window (a pop-up with the Connect button) of the host's own is closed.
+    EnumThreadWindows(GetCurrentThreadId(), CloseModalCameraWindow, 0);
+    if (!settings) return;
     if (t_booth->onSettings)
         t_booth->onSettings(settings);
     else
         PostMessageA(settings, WM_COMMAND, IDOK, 0);
 }
 
+HRESULT Booth::RunModal() {
+    UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, SettingsTick);
+    HRESULT result = Do("DoModal", [&] { return object_->DoModal(reinterpret_cast<LONG*>(&para_)); });
+    KillTimer(nullptr, timer);
+    return result;
+}
+
 HRESULT Booth::Do(const char* name, const std::function<HRESULT()>& call) {
     uint32_t first = LogIndex();
-    HRESULT result = call();
+    // A host that let its object go makes no more calls on it.
+    HRESULT result = object_ ? call() : E_POINTER;
     steps_.push_back({name, result, first, LogIndex()});
     return result;
 }
@@ -113,7 +135,8 @@ void Booth::Zoom() {
 void Booth::Shoot() {
     int saved = notes_[FileSaved];
     if (FAILED(Do("TakePhoto", [&] { return object_->TakePhoto(nullptr); }))) return;
-    Do("FileSaved", [&] { return WaitForNote(FileSaved, saved + 1) ? S_OK : E_FAIL; });
+    // (a shot that saved no file is not announced: the wait is kept short)
+    Do("FileSaved", [&] { return WaitForNote(FileSaved, saved + 1, 4000) ? S_OK : E_FAIL; });
 }
 
 void Booth::Settings() {

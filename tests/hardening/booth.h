@@ -50,6 +50,14 @@ public:
 
     // Called on every tick (about 30 ms) while the settings window is open; by default presses OK.
     std::function<void(HWND settings)> onSettings;
+    // Called inside the host window's handler of each notification, after it was counted.
+    std::function<void(Note note)> onNote;
+    // The host's calls of its own, as it would make them from anywhere: release the object, or
+    // run the modal window (closed with Cancel by the booth's tick).
+    void ReleaseObject() { object_.reset(); }
+    HRESULT RunModal();
+    const SourceInfo& Source(int i) const { return sources_[i]; }
+    KamvioPara& Para() { return para_; }
 
     const std::vector<BoothStep>& Steps() const { return steps_; }
     int Notes(Note note) const { return notes_[note]; }

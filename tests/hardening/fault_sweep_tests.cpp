@@ -78,11 +78,14 @@ std::string Judge(const Booth& booth, const Fault& fault, const std::string& fol
     const bool tidying = closing || countLeak || e == "CDCloseSource" || e == "CDExitReleaseControl" ||
                          e == "CDFinishSDK" || e == "CDUnregisterEventCallbackFunction" || e == "CDTermViewfinder";
     std::string problems;
+    int shots = 0;
     for (const BoothStep& step : booth.Steps()) {
         bool hit = std::any_of(failed.begin(), failed.end(), [&](uint32_t i) { return i >= step.firstCall && i < step.endCall; });
         // Without the SDK started nothing is found; without the records filled there is nothing to connect to.
+        // A shot whose first item cannot even be described saves no file, and the host hears of none.
+        bool noFile = step.name == "FileSaved" && e == "CDGetReleasedData" && (fault.count < 0 || shots++ == 0);
         bool cascade = (!started && step.name == "GetDeviceCounts") ||
-                       (e == "CDEnumDeviceNext" && fault.count < 0 && step.name == "Connect");
+                       (e == "CDEnumDeviceNext" && fault.count < 0 && step.name == "Connect") || noFile;
         HRESULT expected = (hit && !Spared(step.name, fault.entry)) || cascade
                                ? E_FAIL
                                : step.name == "IsConnected" ? S_FALSE : S_OK;
