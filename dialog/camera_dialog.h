@@ -23,8 +23,9 @@ public:
     explicit CameraDialog(HWND parent);
     ~CameraDialog() override;
 
-    // Window side (used by the component). DialogBase gives DoModal(), Create(parent),
-    // GetSafeHwnd(), DestroyWindow(), ShowWindow().
+    // Window side (used by the component). DialogBase gives DoModal(owner), Create(parent),
+    // GetSafeHwnd(), DestroyWindow(), ShowWindow(). The modal window is owned by the host window
+    // passed to DoModal (its top-level window), else by the thread's active window.
     void SetModal(BOOL modal);                 // m_bModal
     void SetWindowRect(const RECT& rect);      // m_rcWnd, used when the window is created
 

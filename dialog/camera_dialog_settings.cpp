@@ -71,7 +71,7 @@ BOOL CameraDialog::PopSettingDlg() {
     CCanonSettingDlg* settings = PrepareSettingDlg(m_strSource.c_str(), "PopCanonSettingDlg");
     if (!settings) return FALSE;
     // A modeless settings window already open is left as it is.
-    if (!settings->GetSafeHwnd()) settings->DoModal();
+    if (!settings->GetSafeHwnd()) settings->DoModal(GetSafeHwnd() ? GetSafeHwnd() : m_hwndHost);
     return TRUE;
 }
 

@@ -42,6 +42,14 @@ DWORD* TemplateStyle(std::vector<DWORD>& tmpl) {
     return &reinterpret_cast<DLGTEMPLATE*>(tmpl.data())->style;
 }
 
+// The top-level window of `window` when it belongs to this thread. Owning a window of another
+// thread would mean disabling it by a message that thread might never answer.
+HWND TopLevelOfThisThread(HWND window) {
+    if (!window || !IsWindow(window)) return nullptr;
+    HWND top = GetAncestor(window, GA_ROOT);
+    return top && GetWindowThreadProcessId(top, nullptr) == GetCurrentThreadId() ? top : nullptr;
+}
+
 bool ReturnsValueDirectly(UINT message) {
     switch (message) {
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
@@ -65,14 +73,16 @@ DialogBase::~DialogBase() {
     }
 }
 
-INT_PTR DialogBase::DoModal() {
+INT_PTR DialogBase::DoModal(HWND owner) {
     if (m_hWnd) return -1;
     RegisterCommonControls();
     std::vector<DWORD> tmpl = LoadTemplateCopy(m_templateId);
     DWORD* style = tmpl.empty() ? nullptr : TemplateStyle(tmpl);
     if (!style) return -1;
     *style = AdjustWindowStyle(*style);
-    return DialogBoxIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), m_hParent,
+    HWND resolved = TopLevelOfThisThread(owner ? owner : m_hParent);
+    if (!resolved) resolved = TopLevelOfThisThread(GetActiveWindow());
+    return DialogBoxIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()), resolved,
                                    DialogProc, reinterpret_cast<LPARAM>(this));
 }
 

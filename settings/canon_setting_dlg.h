@@ -15,8 +15,7 @@
 
 class CCanonSettingDlg : public DialogBase {
 public:
-    // Template 202, no parent (a modal run has no owner; the modeless window gets its parent
-    // from Create).
+    // Template 202, no parent: the opener names the owner (DoModal's or Create's).
     CCanonSettingDlg();
     ~CCanonSettingDlg() override;
 

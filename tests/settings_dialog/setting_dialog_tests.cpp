@@ -81,14 +81,20 @@ TEST_F(SettingsDialogTest, PopSettingDlgRunsModallyInANewWindowEachTime) {
     Strings seen;
     for (int run = 0; run < 2; ++run) {
         Sim().SimLogClear();
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
         Meanwhile([&] {
             HWND s = FindWindowOfThread(IsSettingsWindow, true);
             if (s) seen = {Text(s), Text(s, IDC_EdtIntervalMin), Text(s, IDC_EdtIntervalSec), Text(s, IDC_EdtTotal)};
+            if (s) owner = GetWindow(s, GW_OWNER), ownerEnabled = IsWindowEnabled(owner);
             if (s) Type(s, IDC_EdtIntervalSec, "25"), Click(s, IDCANCEL);
             return s != nullptr;
         });
         EXPECT_TRUE(dialog->PopSettingDlg());
         EXPECT_EQ(seen, (Strings{"Setting", "0", "0", "1"}));  // new timer fields in a new window
+        EXPECT_EQ(owner, host.hwnd);  // the camera window's top-level window, disabled meanwhile
+        EXPECT_FALSE(ownerEnabled);
+        EXPECT_TRUE(IsWindowEnabled(host.hwnd));
         EXPECT_EQ(FindWindowOfThread(IsSettingsWindow), nullptr);  // destroyed at the end of the run
         EXPECT_EQ(Calls(), Strings{"CDSetShootingMode 1"});
     }
