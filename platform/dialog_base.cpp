@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/modeless_keyboard.h"
 #include "platform/resource_module.h"
 
 namespace {
@@ -95,7 +96,9 @@ BOOL DialogBase::Create(HWND parent) {
     *style = AdjustWindowStyle(*style);
     HWND window = CreateDialogIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
                                              parent, DialogProc, reinterpret_cast<LPARAM>(this));
-    return window != nullptr;
+    if (!window) return FALSE;
+    ModelessKeyboard::Add(window);
+    return TRUE;
 }
 
 BOOL DialogBase::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
@@ -120,11 +123,13 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND window, UINT message, WPARAM wParam
         return self->OnInitDialog();
     }
     auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
-        self->Detach();
+        // Also for a window the destructor detached already.
+        ModelessKeyboard::Remove(window);
+        if (self) self->Detach();
         return FALSE;
     }
+    if (!self) return FALSE;
     return self->Dispatch(message, wParam, lParam);
 }
 

@@ -20,7 +20,8 @@ public:
     // none; only a window of this thread can own it. The owner is disabled meanwhile. Returns
     // the value given to EndDialog, or -1 when the window could not be created (or one exists).
     INT_PTR DoModal(HWND owner = nullptr);
-    // Creates the modeless window; TRUE on success and when the window exists already.
+    // Creates the modeless window, which then takes Tab, Enter, Escape and the arrow keys
+    // without the host's help; TRUE on success and when the window exists already.
     BOOL Create(HWND parent);
 
     HWND GetSafeHwnd() const { return m_hWnd; }

@@ -38,16 +38,21 @@ TEST_F(CameraWindowTest, ModalWindowIsOwnedShowsOkAndOnlyItEndsOnEnterAndEscape)
     }
     DestroyWindow(other);
 
+    // Embedded, the host's loop (no IsDialogMessage there) brings Tab, which moves the focus, and
+    // Enter and Escape, which do nothing.
     OpenModeless(1);
     const HWND first = hwnd();
     EXPECT_TRUE(dialog->Create(host.hwnd()) && hwnd() == first && dialog->DoModal() == -1);  // one window only
     ASSERT_EQ(GetParent(hwnd()), host.hwnd());
     EXPECT_EQ(GetWindowLongPtrA(hwnd(), GWL_STYLE) & (WS_CHILD | WS_CAPTION), WS_CHILD);
     EXPECT_EQ(Controls(hwnd()), kIdlePanel);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        MSG msg{hwnd(), WM_KEYDOWN, key, 0, 0, {0, 0}};
-        IsDialogMessageA(hwnd(), &msg);
+    HWND sources = GetDlgItem(hwnd(), IDC_HandleCanonDlg_SourceCmb);
+    SetFocus(sources);  // its edit
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_TAB}) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+        Drain();
     }
+    EXPECT_EQ(GetFocus(), GetNextDlgTabItem(hwnd(), sources, FALSE));
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
     Drain();
     EXPECT_TRUE(IsWindow(hwnd()) && IsWindowVisible(hwnd()));
