@@ -129,6 +129,7 @@ BOOL CameraDialog::Connect(const SourceInfo* source) {
 }
 
 BOOL CameraDialog::Disconnect() {
+    CloseSettingDlg();
     if (!m_camera.Disconnect()) return FALSE;
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
@@ -359,6 +360,7 @@ void CameraDialog::OnConnect() {
 }
 
 void CameraDialog::OnDisconnect() {
+    CloseSettingDlg();
     m_camera.Disconnect();
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
@@ -455,6 +457,7 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         EnableItem(IDC_HndlCnnDlg_ToLCD, wParam != 0);
         break;
     case WM_CAM_POWERED_OFF:
+        CloseSettingDlg();
         m_camera.OnCameraPoweredOff();
         // The viewfinder went with the camera: a later Viewfinder click must start it again.
         m_bViewStarted = FALSE;
@@ -468,6 +471,7 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         NotifyHost(m_para.msgPoweredOff, 0, 0);
         break;
     case WM_CAM_DISCONNECT_REQUEST:
+        CloseSettingDlg();
         m_camera.Disconnect();
         break;
     case WM_CAM_STATUS:

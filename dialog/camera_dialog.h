@@ -85,9 +85,12 @@ private:
     BOOL ApplyIniSettings();
     BOOL WriteDCSetting(const char* key, const char* value);
     BOOL WriteFilePathIni(const char* key, const char* value);
-    // Allocates the settings dialog on first use and hands it the camera; null after a failed
-    // allocation (reported under `caption`).
-    CCanonSettingDlg* PrepareSettingDlg(const char* dcName, const char* caption);
+    // Allocates the settings dialog on first use and hands it the connected camera; null after
+    // a failed allocation (reported under `caption`).
+    CCanonSettingDlg* PrepareSettingDlg(const char* caption);
+    // The camera is gone: the settings window closes as with Cancel, since nothing it shows
+    // or applies could reach a camera.
+    void CloseSettingDlg();
 
     // Live view (camera_dialog_view.cpp).
     RECT LiveViewArea() const;

@@ -51,7 +51,11 @@ private:
     void ClearChangeFlags();
     static BOOL CCanonSettingDlg::*ChangeFlagOf(WORD id, WORD code);
 
+    // Reads the camera afresh, for the camera and source the opener handed over last.
     void Refresh();
+    void LoadStoredSavePath();
+    // "Canon PowerShot A640" cannot change its image format or macro from here.
+    void RestrictCamera();
     void ShowCameraClock();
     void CheckModeButton(uint16_t mode);
     void OnModeButton();
