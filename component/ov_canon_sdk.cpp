@@ -131,7 +131,8 @@ STDMETHODIMP OvCanonSDK::DoModal(LONG* pKamvioPara) {
     const KamvioPara* para = pKamvioPara ? reinterpret_cast<const KamvioPara*>(pKamvioPara) : &none;
     m_dlgModal.ApplyPara(para);
     m_dlgModal.SetModal(TRUE);
-    return m_dlgModal.DoModal() == IDOK ? S_OK : E_FAIL;
+    // Owned by the host window (or the active one), so the host waits under it like under any dialog.
+    return m_dlgModal.DoModal(para->hwndHost) == IDOK ? S_OK : E_FAIL;
 }
 
 void OvCanonSDK::DiscardModeless() { DialogBase::Retire(m_pDlg.release()); }

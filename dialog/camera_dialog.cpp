@@ -140,6 +140,7 @@ BOOL CameraDialog::Connect(const SourceInfo* source) {
 }
 
 BOOL CameraDialog::Disconnect() {
+    CloseSettingDlg();
     if (!m_camera.Disconnect()) return FALSE;
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
@@ -374,6 +375,7 @@ void CameraDialog::OnConnect() {
 }
 
 void CameraDialog::OnDisconnect() {
+    CloseSettingDlg();
     m_camera.Disconnect();
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
@@ -479,6 +481,7 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         OnPoweredOff(wParam == kPoweredOffWarn);
         break;
     case WM_CAM_DISCONNECT_REQUEST:
+        CloseSettingDlg();
         m_camera.Disconnect();
         if (m_pObserver) m_pObserver->OnDisconnectedByCamera();
         break;
@@ -501,6 +504,7 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 void CameraDialog::OnPoweredOff(bool warn) {
+    CloseSettingDlg();
     m_camera.OnCameraPoweredOff();
     // The viewfinder went with the camera: a later Viewfinder click must start it again.
     m_bViewStarted = FALSE;

@@ -26,8 +26,9 @@ public:
     explicit CameraDialog(HWND parent);
     ~CameraDialog() override;
 
-    // Window side (used by the component). DialogBase gives DoModal(), Create(parent),
-    // GetSafeHwnd(), DestroyWindow(), ShowWindow().
+    // Window side (used by the component). DialogBase gives DoModal(owner), Create(parent),
+    // GetSafeHwnd(), DestroyWindow(), ShowWindow(). The modal window is owned by the host window
+    // passed to DoModal (its top-level window), else by the thread's active window.
     void SetModal(BOOL modal);                 // m_bModal
     void SetWindowRect(const RECT& rect);      // m_rcWnd, used when the window is created
     // A client of its own beside the host window (null: none); it must outlive the window.
@@ -97,9 +98,12 @@ private:
     BOOL ApplyIniSettings();
     BOOL WriteDCSetting(const char* key, const char* value);
     BOOL WriteFilePathIni(const char* key, const char* value);
-    // Allocates the settings dialog on first use and hands it the camera; null after a failed
-    // allocation (reported under `caption`).
-    CCanonSettingDlg* PrepareSettingDlg(const char* dcName, const char* caption);
+    // Allocates the settings dialog on first use and hands it the connected camera; null after
+    // a failed allocation (reported under `caption`).
+    CCanonSettingDlg* PrepareSettingDlg(const char* caption);
+    // The camera is gone: the settings window closes as with Cancel, since nothing it shows
+    // or applies could reach a camera.
+    void CloseSettingDlg();
 
     // Live view (camera_dialog_view.cpp).
     RECT LiveViewArea() const;

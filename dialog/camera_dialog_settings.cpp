@@ -35,10 +35,9 @@ void ApplyStored(const char* moduleDir, const std::string& cameraName, CSettingD
 
 }  // namespace
 
+// The section is the connected camera's, whatever the source list selects by now.
 BOOL CameraDialog::ApplyIniSettings() {
-    const std::string camera =
-        ComboGetItemText(IDC_HandleCanonDlg_SourceCmb, ComboGetSel(IDC_HandleCanonDlg_SourceCmb));
-    ApplyStored(m_szModuleDir, camera, m_settings, m_camera, GetItem(IDC_HndlCnnDlg_ZomSldr),
+    ApplyStored(m_szModuleDir, m_strSource, m_settings, m_camera, GetItem(IDC_HndlCnnDlg_ZomSldr),
                 stored_settings::TvAvRule::ByStoredMode);
     return TRUE;
 }
@@ -50,7 +49,7 @@ BOOL CameraDialog::InitDCSettingByIniFile(const char* cameraName) {
     return TRUE;
 }
 
-CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* dcName, const char* caption) {
+CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* caption) {
     if (!m_pSettingDlg) {
         m_pSettingDlg.reset(new (std::nothrow) CCanonSettingDlg());
         if (!m_pSettingDlg) {
@@ -60,7 +59,7 @@ CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* dcName, const char
     }
     m_pSettingDlg->SetCameraName(m_strSource.c_str());
     m_pSettingDlg->SetIniFolder(m_szModuleDir);
-    m_pSettingDlg->SetDCName(dcName);
+    m_pSettingDlg->SetDCName(m_strSource.c_str());
     m_pSettingDlg->SetSourceHandle(m_camera.GetSourceHandle());
     m_pSettingDlg->SetNotifyWnd(GetSafeHwnd());
     return m_pSettingDlg.get();
@@ -69,23 +68,25 @@ CCanonSettingDlg* CameraDialog::PrepareSettingDlg(const char* dcName, const char
 BOOL CameraDialog::PopSettingDlg() {
     // Settings of a camera that went away would only reach its closed source.
     if (m_strSource.empty() || !m_camera.GetSourceHandle()) return FALSE;
-    CCanonSettingDlg* settings = PrepareSettingDlg(m_strSource.c_str(), "PopCanonSettingDlg");
+    CCanonSettingDlg* settings = PrepareSettingDlg("PopCanonSettingDlg");
     if (!settings) return FALSE;
     // A modeless settings window already open is left as it is.
-    if (!settings->GetSafeHwnd()) settings->DoModal();
+    if (!settings->GetSafeHwnd()) settings->DoModal(GetSafeHwnd() ? GetSafeHwnd() : m_hwndHost);
     return TRUE;
 }
 
 void CameraDialog::OnCameraSetting() {
-    const std::string camera =
-        ComboGetItemText(IDC_HandleCanonDlg_SourceCmb, ComboGetSel(IDC_HandleCanonDlg_SourceCmb));
-    CCanonSettingDlg* settings = PrepareSettingDlg(camera.c_str(), "OnHndlCnnDlgSetting");
+    CCanonSettingDlg* settings = PrepareSettingDlg("OnHndlCnnDlgSetting");
     if (!settings) return;
     if (!settings->GetSafeHwnd() && !settings->Create(GetSafeHwnd())) {
         ShowMessage("OnHndlCnnDlgSetting", "Create dialog failed!");
         return;
     }
     settings->ShowWindow(SW_SHOW);
+}
+
+void CameraDialog::CloseSettingDlg() {
+    if (m_pSettingDlg) m_pSettingDlg->EndDialog(IDCANCEL);
 }
 
 BOOL CameraDialog::WriteDCSetting(const char* key, const char* value) {

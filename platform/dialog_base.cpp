@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/modeless_keyboard.h"
 #include "platform/resource_module.h"
 
 namespace {
@@ -40,6 +41,14 @@ DWORD* TemplateStyle(std::vector<DWORD>& tmpl) {
         return reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(tmpl.data()) + 12);
     }
     return &reinterpret_cast<DLGTEMPLATE*>(tmpl.data())->style;
+}
+
+// The top-level window of `window` when it belongs to this thread. Owning a window of another
+// thread would mean disabling it by a message that thread might never answer.
+HWND TopLevelOfThisThread(HWND window) {
+    if (!window || !IsWindow(window)) return nullptr;
+    HWND top = GetAncestor(window, GA_ROOT);
+    return top && GetWindowThreadProcessId(top, nullptr) == GetCurrentThreadId() ? top : nullptr;
 }
 
 bool ReturnsValueDirectly(UINT message) {
@@ -80,17 +89,19 @@ DialogBase::CallScope::~CallScope() {
     if (--m_dialog.m_nCallDepth == 0 && m_dialog.m_bRetired) delete &m_dialog;
 }
 
-INT_PTR DialogBase::DoModal() {
+INT_PTR DialogBase::DoModal(HWND owner) {
     if (m_hWnd) return -1;
     RegisterCommonControls();
     std::vector<DWORD> tmpl = LoadTemplateCopy(m_templateId);
     DWORD* style = tmpl.empty() ? nullptr : TemplateStyle(tmpl);
     if (!style) return -1;
     *style = AdjustWindowStyle(*style);
+    HWND resolved = TopLevelOfThisThread(owner ? owner : m_hParent);
+    if (!resolved) resolved = TopLevelOfThisThread(GetActiveWindow());
     CallScope scope(*this);
     m_bModalLoop = true;
     INT_PTR result = DialogBoxIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
-                                             m_hParent, DialogProc, reinterpret_cast<LPARAM>(this));
+                                             resolved, DialogProc, reinterpret_cast<LPARAM>(this));
     m_bModalLoop = false;
     return result;
 }
@@ -104,7 +115,9 @@ BOOL DialogBase::Create(HWND parent) {
     *style = AdjustWindowStyle(*style);
     HWND window = CreateDialogIndirectParamA(ResourceModule(), reinterpret_cast<LPCDLGTEMPLATEA>(tmpl.data()),
                                              parent, DialogProc, reinterpret_cast<LPARAM>(this));
-    return window != nullptr;
+    if (!window) return FALSE;
+    ModelessKeyboard::Add(window);
+    return TRUE;
 }
 
 BOOL DialogBase::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
@@ -130,12 +143,14 @@ INT_PTR CALLBACK DialogBase::DialogProc(HWND window, UINT message, WPARAM wParam
         return self->OnInitDialog();
     }
     auto* self = reinterpret_cast<DialogBase*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!self) return FALSE;
-    CallScope scope(*self);
     if (message == WM_NCDESTROY) {
-        self->Detach();
+        // Also for a window the destructor detached already.
+        ModelessKeyboard::Remove(window);
+        if (self) self->Detach();
         return FALSE;
     }
+    if (!self) return FALSE;
+    CallScope scope(*self);
     return self->Dispatch(message, wParam, lParam);
 }
 

@@ -15,10 +15,13 @@ public:
     // (those are gone by then): owners of resources destroy their window in their own destructor.
     virtual ~DialogBase();
 
-    // Runs the dialog modally with the constructor's parent; the value given to EndDialog, or -1
-    // when the window could not be created (or one exists already).
-    INT_PTR DoModal();
-    // Creates the modeless window; TRUE on success and when the window exists already.
+    // Runs the dialog modally, owned as Windows owns a dialog: by the top-level ancestor of
+    // `owner` (else of the constructor's parent), else by the thread's active window, else by
+    // none; only a window of this thread can own it. The owner is disabled meanwhile. Returns
+    // the value given to EndDialog, or -1 when the window could not be created (or one exists).
+    INT_PTR DoModal(HWND owner = nullptr);
+    // Creates the modeless window, which then takes Tab, Enter, Escape and the arrow keys
+    // without the host's help; TRUE on success and when the window exists already.
     BOOL Create(HWND parent);
 
     // Ends a dialog made with new: its window goes now (a running modal loop is ended), the

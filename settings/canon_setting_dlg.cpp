@@ -61,6 +61,39 @@ constexpr ModeButton kModeButtons[] = {
     {IDC_RdoManual, 4, TRUE, TRUE},
 };
 
+// A settings list and the model's filler for it.
+struct CameraList {
+    int id;
+    BOOL (CSettingData::*fill)(HWND combo);
+};
+// In the order the refresh fills them, before and after the shooting mode (whose handler
+// looks after the Av and Tv lists).
+constexpr CameraList kListsBeforeMode[] = {
+    {IDC_CmbSizeQuality, &CSettingData::InitSizeQualityCombo}, {IDC_CmbISO, &CSettingData::InitISOCombo},
+    {IDC_CmbMetering, &CSettingData::InitMeteringCombo},       {IDC_CmbWB, &CSettingData::InitWBCombo},
+    {IDC_CmbExpComp, &CSettingData::InitExpCpsCombo},          {IDC_CmbPhotoEffect, &CSettingData::InitPhotoEffectCombo},
+    {IDC_CmbFlash, &CSettingData::InitFlashCombo},
+};
+constexpr CameraList kListsAfterMode[] = {
+    {IDC_CmbFocusingPoint, &CSettingData::InitAFPointCombo},
+    {IDC_CmbAFLight, &CSettingData::InitAFLightCombo},
+    {IDC_CmbMacro, &CSettingData::InitMacroCombo},
+};
+
+// Each list starts as in a new window, enabled and empty: a filler disables a list the camera
+// does not offer and never enables it again, and a list it leaves alone must not offer the
+// previous camera's values to OK.
+template <size_t N>
+void FillLists(HWND dialog, CSettingData& model, const CameraList (&lists)[N]) {
+    for (const CameraList& list : lists) {
+        HWND combo = GetDlgItem(dialog, list.id);
+        if (!combo) continue;
+        EnableWindow(combo, TRUE);
+        SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+        (model.*list.fill)(combo);
+    }
+}
+
 }  // namespace
 
 CCanonSettingDlg::CCanonSettingDlg() : DialogBase(IDD_SETTING_DIALOG, nullptr) {
@@ -176,22 +209,10 @@ BOOL CCanonSettingDlg::OnInitDialog() {
 
     if (m_szIniFolder[0] == '\0') return FALSE;
     m_strIniPath = settings_file::SetDataPath(m_szIniFolder);
-
-    if (m_szDCName[0] != '\0') {
-        char savePath[setting_keys::kValueBufferSize] = {};
-        if (settings_file::ReadKey(m_strIniPath, settings_file::SectionOf(m_szDCName), setting_keys::kSavePath,
-                                   savePath, sizeof savePath) > 0) {
-            m_strSavePath = savePath;
-            UpdateData(FALSE);
-        }
-    }
+    // The stored save path and the camera's own rule follow at every show (Refresh): the
+    // window is kept and may meet another camera each time.
     m_strTotal = "1";
     UpdateData(FALSE);
-
-    if (m_strCameraName == kRestrictedCamera) {
-        EnableItem(IDC_CmbSizeQuality, FALSE);
-        EnableItem(IDC_CmbMacro, FALSE);
-    }
     return TRUE;
 }
 
@@ -231,6 +252,9 @@ bool CCanonSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 void CCanonSettingDlg::Refresh() {
     BusyCursor cursor;
+    // The camera of this opening, which need not be the one of the last.
+    m_setting.SetSource(m_hSource);
+    LoadStoredSavePath();
 
     char owner[kOwnerNameField + 1] = {};  // a full 32-byte name comes without a terminator
     m_setting.GetOwnerName(owner);
@@ -240,25 +264,35 @@ void CCanonSettingDlg::Refresh() {
     ShowCameraClock();
     UpdateData(FALSE);
 
-    m_setting.InitSizeQualityCombo(GetItem(IDC_CmbSizeQuality));
-    m_setting.InitISOCombo(GetItem(IDC_CmbISO));
-    m_setting.InitMeteringCombo(GetItem(IDC_CmbMetering));
-    m_setting.InitWBCombo(GetItem(IDC_CmbWB));
-    m_setting.InitExpCpsCombo(GetItem(IDC_CmbExpComp));
-    m_setting.InitPhotoEffectCombo(GetItem(IDC_CmbPhotoEffect));
-    m_setting.InitFlashCombo(GetItem(IDC_CmbFlash));
+    FillLists(GetSafeHwnd(), m_setting, kListsBeforeMode);
 
     uint16_t mode = 0;
     m_setting.GetShootingMode(&mode);
     CheckModeButton(mode);
     OnModeButton();
 
-    m_setting.InitAFPointCombo(GetItem(IDC_CmbFocusingPoint));
-    m_setting.InitAFLightCombo(GetItem(IDC_CmbAFLight));
-    m_setting.InitMacroCombo(GetItem(IDC_CmbMacro));
+    FillLists(GetSafeHwnd(), m_setting, kListsAfterMode);
+    RestrictCamera();
 
     // Last: putting the owner name into its edit raised that edit's change notification.
     ClearChangeFlags();
+}
+
+void CCanonSettingDlg::LoadStoredSavePath() {
+    if (m_szIniFolder[0] == '\0' || m_szDCName[0] == '\0') return;
+    char savePath[setting_keys::kValueBufferSize] = {};
+    if (settings_file::ReadKey(settings_file::SetDataPath(m_szIniFolder), settings_file::SectionOf(m_szDCName),
+                               setting_keys::kSavePath, savePath, sizeof savePath) > 0) {
+        m_strSavePath = savePath;
+        UpdateData(FALSE);
+    }
+}
+
+void CCanonSettingDlg::RestrictCamera() {
+    // Like the stored save path, this needs the settings folder.
+    if (m_szIniFolder[0] == '\0' || m_strCameraName != kRestrictedCamera) return;
+    EnableItem(IDC_CmbSizeQuality, FALSE);
+    EnableItem(IDC_CmbMacro, FALSE);
 }
 
 void CCanonSettingDlg::ShowCameraClock() {

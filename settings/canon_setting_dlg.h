@@ -15,8 +15,7 @@
 
 class CCanonSettingDlg : public DialogBase {
 public:
-    // Template 202, no parent (a modal run has no owner; the modeless window gets its parent
-    // from Create).
+    // Template 202, no parent: the opener names the owner (DoModal's or Create's).
     CCanonSettingDlg();
     ~CCanonSettingDlg() override;
 
@@ -52,7 +51,11 @@ private:
     void ClearChangeFlags();
     static BOOL CCanonSettingDlg::*ChangeFlagOf(WORD id, WORD code);
 
+    // Reads the camera afresh, for the camera and source the opener handed over last.
     void Refresh();
+    void LoadStoredSavePath();
+    // "Canon PowerShot A640" cannot change its image format or macro from here.
+    void RestrictCamera();
     void ShowCameraClock();
     void CheckModeButton(uint16_t mode);
     void OnModeButton();

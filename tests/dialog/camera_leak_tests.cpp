@@ -1,6 +1,7 @@
-// Opening and closing the camera window many times gives back every GDI object, window and
-// kernel handle.
+// Opening and closing the camera window many times gives back every GDI object, window, kernel
+// handle and keyboard hook.
 #include "camera/camera_messages.h"
+#include "platform/modeless_keyboard.h"
 #include "tests/common/resource_counts.h"
 #include "tests/dialog/dialog_test_support.h"
 
@@ -27,7 +28,10 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
     modal.SetModal(TRUE);
     auto life = [&](int round) {
         if (round % 3 == 2) {
-            host.PostAction([&] { PostMessageA(modal.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0); });
+            host.PostAction([&] {
+                EXPECT_EQ(ModelessKeyboard::InstalledHooks(), 0u);  // a modal window needs none
+                PostMessageA(modal.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+            });
             EXPECT_EQ(modal.DoModal(), IDCANCEL);
             return;
         }
@@ -37,6 +41,7 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
         dialog->SetAdjustLinePos(2, xs, 1, ys);
         Access::SetViewShown(*dialog, TRUE);
         SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0);
+        EXPECT_EQ(ModelessKeyboard::InstalledHooks(), 1u);
         if (round % 30 == 1) {
             ConnectWithButton();
             Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
@@ -52,4 +57,5 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
     EXPECT_LE(after.gdi, before.gdi + 8) << "GDI objects " << before.gdi << " -> " << after.gdi;
     EXPECT_LE(after.user, before.user + 2) << "windows " << before.user << " -> " << after.user;
     EXPECT_LE(after.handles, before.handles + 8) << "handles " << before.handles << " -> " << after.handles;
+    EXPECT_EQ(ModelessKeyboard::InstalledHooks(), 0u);
 }

@@ -6,32 +6,53 @@
 #include "camera/camera_messages.h"
 #include "tests/dialog/dialog_test_support.h"
 
-TEST_F(CameraWindowTest, ModalWindowShowsOkAndOnlyItEndsOnEnterAndEscape) {
+// The modal window is owned as a Windows dialog is: by the given window's top-level window,
+// else by the active one; that owner is disabled while it runs.
+TEST_F(CameraWindowTest, ModalWindowIsOwnedShowsOkAndOnlyItEndsOnEnterAndEscape) {
+    HWND other = CreateWindowExA(0, "Static", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND inner = CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, other, nullptr, nullptr, nullptr);
     dialog = std::make_unique<CameraDialog>(nullptr);
     dialog->ApplyPara(nullptr);  // showControls 0, which only the modeless window heeds
     dialog->SetModal(TRUE);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {  // the same object runs further windows
+    struct Case { WPARAM key; HWND given, owner; };
+    const Case cases[] = {{VK_RETURN, inner, other}, {VK_ESCAPE, nullptr, host.hwnd()},
+                          {VK_RETURN, reinterpret_cast<HWND>(0x5EED), host.hwnd()}};
+    for (const Case& c : cases) {  // the same object runs further windows
+        SetActiveWindow(host.hwnd());
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
         host.PostAction([&] {
             HWND window = dialog->GetSafeHwnd();
+            owner = GetWindow(window, GW_OWNER), ownerEnabled = IsWindowEnabled(owner);
             EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & (WS_CHILD | 0x80C80000), 0x80C80000);  // pop-up, caption
             EXPECT_EQ(Controls(window), "Source Connect Setting- Disconnect- Release- Viewfinder- LCD- Zoom- Search "
                                         "View OK (ZoomLabel) (TestShoot-)");
-            PostMessageA(window, WM_KEYDOWN, key, 0);
+            PostMessageA(window, WM_KEYDOWN, c.key, 0);
         });
-        EXPECT_EQ(dialog->DoModal(), key == VK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_EQ(dialog->DoModal(c.given), c.key == VK_RETURN ? IDOK : IDCANCEL);
+        EXPECT_EQ(owner, c.owner);
+        EXPECT_FALSE(ownerEnabled);
+        EXPECT_TRUE(IsWindowEnabled(c.owner));
         EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
     }
+    DestroyWindow(other);
 
+    // Embedded, the host's loop (no IsDialogMessage there) brings Tab, which moves the focus, and
+    // Enter and Escape, which do nothing.
     OpenModeless(1);
     const HWND first = hwnd();
     EXPECT_TRUE(dialog->Create(host.hwnd()) && hwnd() == first && dialog->DoModal() == -1);  // one window only
     ASSERT_EQ(GetParent(hwnd()), host.hwnd());
     EXPECT_EQ(GetWindowLongPtrA(hwnd(), GWL_STYLE) & (WS_CHILD | WS_CAPTION), WS_CHILD);
     EXPECT_EQ(Controls(hwnd()), kIdlePanel);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        MSG msg{hwnd(), WM_KEYDOWN, key, 0, 0, {0, 0}};
-        IsDialogMessageA(hwnd(), &msg);
+    HWND sources = GetDlgItem(hwnd(), IDC_HandleCanonDlg_SourceCmb);
+    SetFocus(sources);  // its edit
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_TAB}) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+        Drain();
     }
+    EXPECT_EQ(GetFocus(), GetNextDlgTabItem(hwnd(), sources, FALSE));
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
     Drain();
     EXPECT_TRUE(IsWindow(hwnd()) && IsWindowVisible(hwnd()));

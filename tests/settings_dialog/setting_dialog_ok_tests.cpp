@@ -114,3 +114,26 @@ TEST_F(SettingsDialogTest, ARefusedSettingIsStillStoredTheRestAppliedAnOwnerName
     ASSERT_EQ(OpenSettings(), settings);
     EXPECT_TRUE(Setting("ShootingMode") == 1 && Selection(settings, IDC_CmbMacro) == 0);
 }
+
+// The host's loop knows nothing of the window (no IsDialogMessage there), and the keys still work.
+TEST_F(SettingsDialogTest, KeysInTheModelessWindowTabMovesTheFocusEnterIsOkEscapeIsCancel) {
+    OpenConnected();
+    HWND owner = GetDlgItem(settings, IDC_EdtOwnerName);
+    auto press = [](WPARAM key) { PostMessageA(GetFocus(), WM_KEYDOWN, key, 0), Drain(); };
+    SetFocus(owner);
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), GetNextDlgTabItem(settings, owner, FALSE));
+    struct Case { WPARAM key; bool applied; };
+    for (const Case& c : {Case{VK_RETURN, true}, Case{VK_ESCAPE, false}}) {
+        SCOPED_TRACE(c.key);
+        Store("White Balence", nullptr);
+        settings = OpenSettings();
+        const uint32_t wb = Select(settings, IDC_CmbWB, 4);
+        SetFocus(owner);
+        Sim().SimLogClear();
+        press(c.key);
+        EXPECT_FALSE(IsWindowVisible(settings));
+        EXPECT_EQ(Calls(), c.applied ? Strings{"CDSetWBSetting " + std::to_string(wb)} + kAlwaysApplied : Strings{});
+        EXPECT_EQ(Stored("White Balence"), c.applied ? std::to_string(wb) : "");
+    }
+}

@@ -19,6 +19,14 @@ std::string NextBox() {
     return boxes.empty() ? "" : boxes[0].caption + ": " + boxes[0].text;
 }
 
+// How many SDK calls since the last SimLogClear name `source` as their first argument.
+int CallsOn(uint32_t source) {
+    int count = 0;
+    SimCall call{};
+    for (uint32_t i = 0; i < Sim().SimLogCount(); ++i) count += Sim().SimLogGet(i, &call) && call.args[0] == source;
+    return count;
+}
+
 }  // namespace
 
 // Lets a test make the next nothrow allocation of a single object fail.
@@ -81,14 +89,20 @@ TEST_F(SettingsDialogTest, PopSettingDlgRunsModallyInANewWindowEachTime) {
     Strings seen;
     for (int run = 0; run < 2; ++run) {
         Sim().SimLogClear();
+        HWND owner = nullptr;
+        bool ownerEnabled = true;
         Meanwhile([&] {
             HWND s = FindWindowOfThread(IsSettingsWindow, true);
             if (s) seen = {Text(s), Text(s, IDC_EdtIntervalMin), Text(s, IDC_EdtIntervalSec), Text(s, IDC_EdtTotal)};
+            if (s) owner = GetWindow(s, GW_OWNER), ownerEnabled = IsWindowEnabled(owner);
             if (s) Type(s, IDC_EdtIntervalSec, "25"), Click(s, IDCANCEL);
             return s != nullptr;
         });
         EXPECT_TRUE(dialog->PopSettingDlg());
         EXPECT_EQ(seen, (Strings{"Setting", "0", "0", "1"}));  // new timer fields in a new window
+        EXPECT_EQ(owner, host.hwnd);  // the camera window's top-level window, disabled meanwhile
+        EXPECT_FALSE(ownerEnabled);
+        EXPECT_TRUE(IsWindowEnabled(host.hwnd));
         EXPECT_EQ(FindWindowOfThread(IsSettingsWindow), nullptr);  // destroyed at the end of the run
         EXPECT_EQ(Calls(), Strings{"CDSetShootingMode 1"});
     }
@@ -103,6 +117,51 @@ TEST_F(SettingsDialogTest, TheCompactA640CannotChangeItsImageFormatOrMacroHere) 
     EXPECT_TRUE(Calls("CDSetImageFormatAttribute").empty());
     EXPECT_EQ(Stored("Macro"), "0");  // the macro shown is still applied
     EXPECT_EQ(Stored("Size"), "");
+}
+
+// The kept window, opened again after the camera went and another (or the same) came: it works
+// on the camera connected now, whatever the source list selects meanwhile, and closes with it.
+TEST_F(SettingsDialogTest, TheKeptWindowServesTheCameraConnectedNowAndClosesWhenItGoes) {
+    // The A640 offers no flash values here; the second camera offers every list.
+    ASSERT_EQ(Sim().SimLoadConfigText("[Camera1]\nModel=Canon PowerShot A640\nFlash.Count=0\n"), 1u);
+    OpenModeless();
+    Store("Save Path", "X:\\first", 0), Store("Save Path", "X:\\second", 1);
+    enum Loss { kButton, kPowerOff, kInterface };
+    struct Round { int camera; bool a640; const char* savePath; Loss loss; };
+    const Round rounds[] = {{0, true, "X:\\first", kButton}, {1, false, "X:\\second", kPowerOff},
+                            {0, true, "X:\\first", kInterface}};
+    HWND kept = nullptr;
+    std::vector<uint32_t> closed;
+    int index = 1;
+    for (const Round& r : rounds) {
+        SCOPED_TRACE(r.camera);
+        ConnectWithButton(r.camera);
+        const uint32_t source = Camera().GetSourceHandle();
+        const std::string section = CameraName(r.camera) + "Setting";
+        Combo(hwnd(), IDC_HandleCanonDlg_SourceCmb, CB_SETCURSEL, 1 - r.camera);  // the list moves on
+        Sim().SimLogClear();
+        settings = OpenSettings();
+        EXPECT_EQ(settings, kept ? kept : (kept = settings));
+        EXPECT_EQ(Enabled(settings, IDC_CmbSizeQuality), !r.a640);
+        EXPECT_EQ(Enabled(settings, IDC_CmbMacro), !r.a640);
+        EXPECT_EQ(Enabled(settings, IDC_CmbFlash), !r.a640);
+        EXPECT_EQ(Text(settings, IDC_EdtSavePath), r.savePath);
+        const uint32_t wb = Select(settings, IDC_CmbWB, ++index);
+        Click(settings, IDOK);
+        EXPECT_EQ(Setting("WB"), wb);
+        EXPECT_EQ(IniValue("SetData.ini", section, "White Balence"), std::to_string(wb));
+        EXPECT_GT(CallsOn(source), 0);
+        for (uint32_t gone : closed) EXPECT_EQ(CallsOn(gone), 0);
+
+        ASSERT_EQ(OpenSettings(), kept);
+        if (r.loss == kButton) Click(hwnd(), IDC_HandleCanonDlg_DisCnect);
+        if (r.loss == kPowerOff) Sim().SimPowerOff();
+        if (r.loss == kInterface) dialog->Disconnect();
+        EXPECT_TRUE(test_support::PumpUntil([&] { return !IsWindowVisible(kept); }));
+        Sim().SimPowerOn(), Click(hwnd(), IDC_BtnSearch);
+        closed.push_back(source);
+    }
+    EXPECT_EQ(Sim().SimViolationCount(), 0u);
 }
 
 TEST_F(SettingsDialogTest, BrowseStoresTheChosenFolderAtOnceCancelChangesNothingTextsAreTranslated) {
