@@ -22,12 +22,13 @@ BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM found) {
 
 uint32_t LogIndex() { return Sim().SimLogCount(); }
 
-BOOL CALLBACK CloseModalCameraWindow(HWND window, LPARAM) {
+BOOL CALLBACK FindModalCameraWindow(HWND window, LPARAM found) {
     char cls[16] = {};
     GetClassNameA(window, cls, sizeof cls);
-    if (strcmp(cls, "#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, 201) && !GetDlgItem(window, 1043))
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
+    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window) || !GetDlgItem(window, 201) || GetDlgItem(window, 1043))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 }  // namespace
@@ -59,8 +60,13 @@ void CALLBACK Booth::SettingsTick(HWND, UINT, UINT_PTR, DWORD) {
     HWND settings = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindSettingsWindow, reinterpret_cast<LPARAM>(&settings));
     if (!t_booth) return;
-    // A modal camera window (a pop-up with the Connect button) of the host's own is closed.
-    EnumThreadWindows(GetCurrentThreadId(), CloseModalCameraWindow, 0);
+    // A modal camera window (a pop-up with the Connect button) of the host's own.
+    HWND modal = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindModalCameraWindow, reinterpret_cast<LPARAM>(&modal));
+    if (modal && t_booth->onModal)
+        t_booth->onModal(modal);
+    else if (modal)
+        PostMessageA(modal, WM_COMMAND, IDCANCEL, 0);
     if (!settings) return;
     if (t_booth->onSettings)
         t_booth->onSettings(settings);

@@ -52,6 +52,8 @@ public:
     std::function<void(HWND settings)> onSettings;
     // Called inside the host window's handler of each notification, after it was counted.
     std::function<void(Note note)> onNote;
+    // Called on every tick while a modal camera window of the host is open; by default Cancel.
+    std::function<void(HWND modal)> onModal;
     // The host's calls of its own, as it would make them from anywhere: release the object, or
     // run the modal window (closed with Cancel by the booth's tick).
     void ReleaseObject() { object_.reset(); }

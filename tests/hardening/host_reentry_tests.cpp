@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "resources/resource_ids.h"
+#include "resources/settings_dialog_ids.h"
 #include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 #include "tests/hardening/booth.h"
@@ -110,6 +111,85 @@ TEST(HostReentry, EveryCallFromInsideEveryNotificationNeitherHangsNorBreaksAnyth
             if (note == Booth::FileSaved && c.worksAfterAShot) { EXPECT_EQ(S_OK, result); }
         }
     std::cout << "host re-entry: " << runs << " runs" << std::endl;
+}
+
+}  // namespace
+
+namespace {
+
+// The settings window picks the last white balance the camera offers, then OK; *code gets it.
+std::function<void(HWND)> PickLastWhiteBalance(LRESULT* code) {
+    return [code](HWND settings) {
+        HWND list = GetDlgItem(settings, IDC_CmbWB);
+        const LRESULT last = SendMessageA(list, CB_GETCOUNT, 0, 0) - 1;
+        SendMessageA(list, CB_SETCURSEL, last, 0);
+        SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_CmbWB, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        *code = SendMessageA(list, CB_GETITEMDATA, last, 0);
+        PostMessageA(settings, WM_COMMAND, IDOK, 0);
+    };
+}
+
+void Click(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+// The modal window beside the embedded one: each has its camera, both shoot, and when the modal
+// one is closed the embedded one still shoots and shows its live view. Then the settings follow
+// the camera the embedded window is connected to now.
+TEST(HostReentry, TheModalWindowBesideTheEmbeddedOneAndReconnectsToAnotherCamera) {
+    std::string folder = FreshBoothDay(kTwoCameras);
+    Booth booth(folder);
+    uint32_t framesBefore = 0, framesAfter = 0;
+    LRESULT firstWhite = -1, secondWhite = -1;
+    bool ended = booth.Run(
+        [&](Booth& b) {
+            b.Open();
+            if (!b.ConnectFirst()) return;
+            b.ViewOn();
+            b.Shoot();
+            int step = 0;
+            b.onModal = [&](HWND modal) {
+                if (step == 0) {  // the modal window takes the second camera
+                    SendDlgItemMessageA(modal, IDC_HandleCanonDlg_SourceCmb, CB_SETCURSEL, 1, 0);
+                    Click(modal, IDC_HandleCanonDlg_Connect);
+                    step = 1;
+                } else if (step == 1) {  // both windows shoot at once
+                    Click(modal, IDC_HandleCanonDlg_Release);
+                    b.Shoot();
+                    step = 2;
+                } else if (Sim().SimSentItemCount() >= 5) {
+                    PostMessageA(modal, WM_COMMAND, IDOK, 0);
+                }
+            };
+            b.RunModal();
+            b.onModal = nullptr;
+            b.Shoot();
+            framesBefore = Sim().SimFramesDelivered();
+            test_support::PumpFor(300);
+            framesAfter = Sim().SimFramesDelivered();
+            b.onSettings = PickLastWhiteBalance(&firstWhite);
+            b.Settings();
+            b.Disconnect();
+            SourceInfo second = b.Source(1);
+            b.Do("Connect", [&] { return b.Object()->Connect(reinterpret_cast<LONG*>(&second), nullptr); });
+            b.onSettings = PickLastWhiteBalance(&secondWhite);
+            b.Settings();
+            b.Disconnect();
+        },
+        kRunDeadlineMs);
+    ASSERT_TRUE(ended) << "hang after " << booth.StepText();
+    EXPECT_EQ("InitKamvioDlg=0 CreateKamvioDlg=0 GetDeviceCounts=0 GetSouceInfo=0 Connect=0 OpenViewFinder=0 "
+              "TakePhoto=0 FileSaved=0 TakePhoto=0 FileSaved=0 DoModal=0 TakePhoto=0 FileSaved=0 PopSettingDlg=0 "
+              "Disconnect=0 IsConnected=1 Connect=0 PopSettingDlg=0 Disconnect=0 IsConnected=1 DestroyKamvioDlg=0 ",
+              booth.StepText());
+    EXPECT_LT(framesBefore, framesAfter) << "the embedded live view runs on after the modal window";
+    uint32_t white = 0;
+    EXPECT_TRUE(Sim().SimGetSetting("Camera1.WB", &white));
+    EXPECT_EQ(static_cast<uint32_t>(firstWhite), white);
+    EXPECT_TRUE(Sim().SimGetSetting("Camera2.WB", &white));
+    EXPECT_EQ(static_cast<uint32_t>(secondWhite), white) << "the second camera's settings reach the second camera";
+    EXPECT_EQ(7u, Sim().SimSentItemCount()) << "three embedded shots of two items, one modal shot of one";
+    EXPECT_EQ("", CheckShots(folder));
+    EXPECT_EQ("", Leftovers());
+    EXPECT_EQ("", Boxes());
 }
 
 }  // namespace
