@@ -377,12 +377,16 @@ void CameraDialog::OnConnect() {
 void CameraDialog::OnDisconnect() {
     CloseSettingDlg();
     m_camera.Disconnect();
+    ResetPanel();
+}
+
+void CameraDialog::ResetPanel() {
+    // The viewfinder went with the camera: a later Viewfinder click must start it again.
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
     Repaint();
     EnableControls(FALSE);
     EnableItem(IDC_HandleCanonDlg_Connect, TRUE);
-    EnableItem(IDC_HndlCnnDlg_ToLCD, FALSE);
     ResetViewfinderControls();
 }
 
@@ -506,15 +510,8 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 void CameraDialog::OnPoweredOff(bool warn) {
     CloseSettingDlg();
     m_camera.OnCameraPoweredOff();
-    // The viewfinder went with the camera: a later Viewfinder click must start it again.
-    m_bViewStarted = FALSE;
-    m_bViewShown = FALSE;
-    Repaint();
-    EnableControls(FALSE);
-    ResetViewfinderControls();
     RefreshSources();
-    EnableControls(FALSE);
-    EnableItem(IDC_HandleCanonDlg_Connect, TRUE);
+    ResetPanel();
     // Translated before the host hears of it: it may destroy the window meanwhile.
     const std::string text = m_lang.Translate("The camera was powered off manually or by power low. ");
     const std::string caption = m_lang.Translate("Warning");

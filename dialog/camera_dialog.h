@@ -89,6 +89,8 @@ private:
     void ResetOverlays();
     void NotifyHost(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ResetViewfinderControls();
+    // The panel of a window without a camera: Connect alone enabled, the live view grey.
+    void ResetPanel();
     void OnReleaseReports();
     // The end of a shot's transfer: the last path built ("" when none) and the files written.
     void OnBatchSaved(const char* lastPath, const std::vector<std::string>& files);
