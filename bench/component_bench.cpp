@@ -117,7 +117,7 @@ void LongRun() {
     uint32_t failed = 0;
     auto round = [&] {  // ten frames and a shot
         for (int i = 0; i < 10; ++i)
-            SendMessageA(component.Window(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0);
+            SendMessageA(component.Window(), WM_CAM_FRAME, WPARAM(frame.data()), LPARAM(frame.size()));
         failed += component.Shoot(host) > 0 ? 0 : 1;
         DeleteFileA(host.lastPath.c_str());
     };

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "camera/frame_hand_off.h"
 #include "camera/memory_stream.h"
 #include "camera/parking_thread.h"
 #include "camera/viewfinder_worker.h"
@@ -61,6 +62,9 @@ public:
     BOOL ShootSeries(uint32_t intervalSeconds, uint16_t count);
 
     BOOL NotifyViewfinderState(uint32_t value);
+    // The owner is done with the frame a WM_CAM_FRAME carried (call it for each one, drawn or
+    // not): its memory may be rewritten and the next frame handed on.
+    void FrameDrawn(const void* frame);
     BOOL ViewToLCD(BOOL on);
     BOOL PauseViewfinder(uint32_t seconds);
     BOOL GetMaxZoomPos(uint32_t* first, uint32_t* second);
@@ -98,6 +102,8 @@ private:
     bool CheckStorage(cdHSource source, cdError* status);
     bool ReadDeviceProperties(cdHSource source, cdError* status);
     void StopViewfinderWorker();
+    // Drops frame messages still queued for the owner and, when none can be left, the frames.
+    void DropFramesInFlight();
     // Closes the source of a camera that went away, kept since then (see OnCameraPoweredOff).
     void CloseGoneSource();
     void UseDefaultSaveFolderIfEmpty();
@@ -122,7 +128,7 @@ private:
     std::atomic<bool> m_bViewfinderRunning{false};
     ParkingThread m_releaseThread;
     UniqueHandle m_hReleaseLock;
-    const void* m_pCurrentFrame = nullptr;  // under the frame lock
+    FrameHandOff m_frames;  // under the frame lock, except its Drawn()
     char m_szCameraName[260] = {};
     std::atomic<bool> m_bConnected{false};
     // Set when a connection attempt ends, cleared when the camera shuts down or is disconnected;

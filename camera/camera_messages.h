@@ -5,7 +5,9 @@
 
 enum : UINT {
     WM_CAM_VIEWFINDER_ENABLE = 0x2B10,   // posted; wParam 1/0 available; lParam non-zero: tell the host
-    WM_CAM_FRAME = 0x2B11,               // posted; wParam frame address
+    // Posted; wParam frame address, lParam its size in bytes (0: an empty frame, nothing drawn).
+    // The frame belongs to the controller and stays as it is until the window calls FrameDrawn.
+    WM_CAM_FRAME = 0x2B11,
     WM_CAM_ZOOM_ENABLE = 0x2B12,         // sent; wParam 1/0
     WM_CAM_BATTERY_LOW = 0x2B13,
     WM_CAM_TIMER_SHOOT = 0x2B14,         // sent by the settings dialog; wParam seconds, lParam count

@@ -3,6 +3,7 @@
 #include "camera/camera_controller.h"
 #include "camera/camera_messages.h"
 #include "camera/camera_shared.h"
+#include "camera/viewfinder_frame.h"
 #include "camera/viewfinder_worker.h"
 #include "sdk/error_report.h"
 #include "sdk/sdk_loader.h"
@@ -29,10 +30,7 @@ BOOL CameraController::BeginViewfinder() {
     if (Masked(status)) {
         Fail(status, "BeginViewfinder");
     } else if (!m_bViewfinderRunning) {
-        {
-            MutexGuard lock(worker.FrameLock());
-            m_pCurrentFrame = nullptr;  // never hand on a frame of an earlier session
-        }
+        DropFramesInFlight();  // never hand on a frame of an earlier session
         m_bViewfinderRunning = true;
         if (!worker.Create(ViewfinderWorkerMain, this)) {
             m_bViewfinderRunning = false;
@@ -57,12 +55,25 @@ BOOL CameraController::BeginViewfinder() {
 
 void CameraController::StopViewfinderWorker() {
     m_viewfinder.Stop();
-    // Frames still queued point into memory the SDK may reuse once the viewfinder is off.
-    if (m_hOwner) {
+    DropFramesInFlight();
+}
+
+void CameraController::DropFramesInFlight() {
+    // Only the owner's own thread can take its messages out of the queue (a window that is gone
+    // took them with it); elsewhere the frame in flight stays until the window has drawn it.
+    const DWORD ownerThread = m_hOwner ? GetWindowThreadProcessId(m_hOwner, nullptr) : 0;
+    const bool dropped = ownerThread == 0 || ownerThread == GetCurrentThreadId();
+    if (ownerThread && dropped) {
         MSG msg;
         while (PeekMessageA(&msg, m_hOwner, WM_CAM_FRAME, WM_CAM_FRAME, PM_REMOVE | PM_QS_POSTMESSAGE)) {
         }
     }
+    MutexGuard lock(m_viewfinder.FrameLock());
+    // With no message naming a frame, the next start hands on again and no memory is kept.
+    if (dropped)
+        m_frames.Reset();
+    else
+        m_frames.ForgetWaiting();
 }
 
 cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t size, uint32_t format,
@@ -70,11 +81,14 @@ cdError CDAPI CameraController::OnViewfinderFrame(const void* frame, uint32_t si
     CameraController* self = reinterpret_cast<CameraController*>(context);
     if (!self || !self->m_bCameraAlive || !self->m_bConnected) return kFrameRefused;
     if (format != cdVIEWFINDER_FORMAT_BMP) return 0;
+    // Nothing to copy, or more than any picture the window draws: ignored before taking memory.
+    if (!frame || size == 0 || size > viewfinder_frame::kMaxBytes) return 0;
     ViewfinderWorker& worker = self->m_viewfinder;
     {
         MutexGuard lock(worker.FrameLock());
         if (!self->m_bConnected || !self->m_bCameraAlive) return kFrameRefused;
-        self->m_pCurrentFrame = frame;
+        // The SDK may reuse the frame's memory once we return: the window draws from a copy.
+        if (!self->m_frames.Store(frame, size)) return 0;
     }
     worker.Wake();
     return 0;
@@ -95,14 +109,23 @@ DWORD WINAPI CameraController::ViewfinderWorkerMain(LPVOID argument) {
             Sleep(kFramePeriodMs);
             // A stop that came during the sleep wins over the frame.
             if (!keepGoing()) break;
-            if (self->m_hOwner)
-                PostMessageA(self->m_hOwner, WM_CAM_FRAME, reinterpret_cast<WPARAM>(self->m_pCurrentFrame), 0);
+            // Handed only once the window has drawn the previous frame, whose copy this one replaces.
+            const uint8_t* frame = nullptr;
+            size_t size = 0;
+            if (self->m_hOwner && self->m_frames.Hand(&frame, &size) &&
+                !PostMessageA(self->m_hOwner, WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame), static_cast<LPARAM>(size)))
+                self->m_frames.Drawn(frame);  // never arrives: the next frame may take its place
         }
         if (!self->m_bCameraAlive) return kWorkerEndedEarly;
         if (!keepGoing()) break;
         worker.WaitForWake();
     }
     return 0;
+}
+
+void CameraController::FrameDrawn(const void* frame) {
+    // A frame that waited for this goes out with the worker's next pass.
+    if (m_frames.Drawn(frame)) m_viewfinder.Wake();
 }
 
 BOOL CameraController::NotifyViewfinderState(uint32_t value) {

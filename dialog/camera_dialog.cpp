@@ -450,8 +450,9 @@ bool CameraDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         }
         break;
     case WM_CAM_FRAME:
-        DrawFrame(reinterpret_cast<const uint8_t*>(wParam));
+        DrawFrame(reinterpret_cast<const uint8_t*>(wParam), static_cast<size_t>(lParam));
         Repaint();
+        m_camera.FrameDrawn(reinterpret_cast<const void*>(wParam));
         break;
     case WM_CAM_ZOOM_ENABLE:
         EnableItem(IDC_HndlCnnDlg_ZomSldr, wParam != 0);

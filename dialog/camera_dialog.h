@@ -111,10 +111,11 @@ private:
     RECT LiveViewArea() const;
     BOOL CreateSurfaces();
     BOOL Repaint();
-    BOOL DrawFrame(const uint8_t* frame);
+    // `size`: the bytes the frame holds; nothing beyond them is read.
+    BOOL DrawFrame(const uint8_t* frame, size_t size);
     BOOL DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h);
-    static BOOL DrawDibFrame(HDC dc, const uint8_t* frame, int xDst, int yDst, int dxDst, int dyDst, int xSrc,
-                             int ySrc, int dxSrc, int dySrc);
+    static BOOL DrawDibFrame(HDC dc, const uint8_t* frame, size_t size, int xDst, int yDst, int dxDst, int dyDst,
+                             int xSrc, int ySrc, int dxSrc, int dySrc);
 
     // Control layout file (camera_dialog_layout.cpp).
     void ApplyLayout();

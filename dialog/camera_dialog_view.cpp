@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "camera/viewfinder_frame.h"
 #include "dialog/camera_dialog.h"
 #include "dialog/live_view_geometry.h"
 #include "resources/resource_ids.h"
@@ -15,26 +16,30 @@ namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr uint32_t kFrameHeaderOffset = 14;
-constexpr uint32_t kMinPixelOffset = 14 + sizeof(BITMAPINFOHEADER);
-// Room for a colour table between header and pixels; anything beyond that is a damaged frame.
-constexpr uint32_t kMaxPixelOffset = kMinPixelOffset + 256 * sizeof(RGBQUAD);
 
 struct FrameLayout {
     BITMAPINFOHEADER header;
     uint32_t pixelOffset;
 };
 
-// The frame is a BMP file image in memory; only 24-bit uncompressed bottom-up pictures of a
-// plausible size are drawn, since the pixel copy is sized for exactly that.
-bool ReadFrameLayout(const uint8_t* frame, FrameLayout* layout) {
-    memcpy(&layout->pixelOffset, frame + 10, sizeof layout->pixelOffset);
-    memcpy(&layout->header, frame + kFrameHeaderOffset, sizeof layout->header);
-    const auto width = static_cast<uint32_t>(layout->header.biWidth);
-    const auto height = static_cast<uint32_t>(layout->header.biHeight);
-    return live_view::PlausibleFrameSize(width, height) && layout->header.biBitCount == 24 &&
-           layout->header.biCompression == BI_RGB && layout->pixelOffset >= kMinPixelOffset &&
-           layout->pixelOffset <= kMaxPixelOffset;
+// Only 24-bit uncompressed bottom-up pictures of a plausible size whose pixels lie within the
+// frame's size are drawn. DrawDib sees a header of our own making, so no field of the frame's
+// header (its size, a colour count) can make it read beyond what was checked.
+bool ReadFrameLayout(const uint8_t* frame, size_t size, FrameLayout* layout) {
+    viewfinder_frame::Layout read{};
+    if (!viewfinder_frame::Read(frame, size, &read) || !live_view::PlausibleFrameSize(read.width, read.height))
+        return false;
+    BITMAPINFOHEADER& h = layout->header;
+    h = BITMAPINFOHEADER{};
+    h.biSize = sizeof h;
+    h.biWidth = static_cast<LONG>(read.width);
+    h.biHeight = static_cast<LONG>(read.height);
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    h.biCompression = BI_RGB;
+    h.biSizeImage = read.rowBytes * read.height;
+    layout->pixelOffset = read.pixelOffset;
+    return true;
 }
 
 class PageBuffer {
@@ -133,8 +138,11 @@ BOOL CameraDialog::CreateSurfaces() {
     WindowDc dc(GetSafeHwnd());
     if (!dc) return FALSE;
     const int width = area.right - area.left, height = area.bottom - area.top;
-    if (!m_dcImage.Create(dc.get(), width, height)) return FALSE;
-    return m_dcView.Create(dc.get(), width, height) ? TRUE : FALSE;
+    if (!m_dcImage.Create(dc.get(), width, height) || !m_dcView.Create(dc.get(), width, height)) return FALSE;
+    // Grey until the first picture, which may be long in coming when the camera's frames are refused.
+    const RECT whole{0, 0, width, height};
+    FillRect(m_dcView.dc(), &whole, DcBrush(m_dcView.dc(), kBackground));
+    return TRUE;
 }
 
 BOOL CameraDialog::Repaint() {
@@ -153,19 +161,20 @@ BOOL CameraDialog::Repaint() {
     return TRUE;
 }
 
-BOOL CameraDialog::DrawFrame(const uint8_t* frame) {
+BOOL CameraDialog::DrawFrame(const uint8_t* frame, size_t size) {
     if (!m_bViewShown || !m_dcImage || !m_dcView) return FALSE;
     const RECT area = LiveViewArea();
     const int32_t W = area.right - area.left, H = area.bottom - area.top;
     const RECT whole{0, 0, W, H};
     FillRect(m_dcImage.dc(), &whole, DcBrush(m_dcImage.dc(), kBackground));
-    if (!frame) return FALSE;
+    // A missing or refused frame leaves the view with the last picture.
     FrameLayout layout;
-    if (!ReadFrameLayout(frame, &layout)) return FALSE;
+    if (!ReadFrameLayout(frame, size, &layout)) return FALSE;
     const auto w0 = static_cast<uint32_t>(layout.header.biWidth);
     const auto h0 = static_cast<uint32_t>(layout.header.biHeight);
     const live_view::Box box = live_view::FitPicture(w0, h0, W, H);
-    DrawDibFrame(m_dcImage.dc(), frame, box.x, box.y, box.w, box.h, 0, 0, static_cast<int>(w0), static_cast<int>(h0));
+    DrawDibFrame(m_dcImage.dc(), frame, size, box.x, box.y, box.w, box.h, 0, 0, static_cast<int>(w0),
+                 static_cast<int>(h0));
     BitBlt(m_dcView.dc(), 0, 0, W, H, m_dcImage.dc(), 0, 0, SRCCOPY);
     // The overlay box spans the whole area's width and the drawn picture's height.
     return DrawOverlays(m_dcView.dc(), box.x, box.y, W, box.h);
@@ -209,13 +218,11 @@ BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t
     return TRUE;
 }
 
-BOOL CameraDialog::DrawDibFrame(HDC dc, const uint8_t* frame, int xDst, int yDst, int dxDst, int dyDst, int xSrc,
-                                int ySrc, int dxSrc, int dySrc) {
-    if (!dc || !frame) return FALSE;
+BOOL CameraDialog::DrawDibFrame(HDC dc, const uint8_t* frame, size_t size, int xDst, int yDst, int dxDst, int dyDst,
+                                int xSrc, int ySrc, int dxSrc, int dySrc) {
     FrameLayout layout;
-    if (!ReadFrameLayout(frame, &layout)) return FALSE;
-    const auto height = static_cast<size_t>(static_cast<uint32_t>(layout.header.biHeight));
-    const size_t bytes = live_view::RowBytes24(static_cast<uint32_t>(layout.header.biWidth)) * height;
+    if (!dc || !ReadFrameLayout(frame, size, &layout)) return FALSE;
+    const size_t bytes = layout.header.biSizeImage;
     PageBuffer pixels(bytes);
     if (!pixels.get()) return FALSE;
     memcpy(pixels.get(), frame + layout.pixelOffset, bytes);

@@ -16,8 +16,6 @@ bool PlausibleFrameSize(uint32_t w0, uint32_t h0) {
     return w0 >= 1 && h0 >= 1 && w0 <= kMaxFrameSide && h0 <= kMaxFrameSide;
 }
 
-uint32_t RowBytes24(uint32_t width) { return (width * 3u + 3u) & ~3u; }
-
 Box FitPicture(uint32_t w0, uint32_t h0, int32_t W, int32_t H) {
     // The sizes enter the products in single precision, the scale itself is double.
     const double fw0 = static_cast<float>(w0);

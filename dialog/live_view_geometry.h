@@ -19,9 +19,6 @@ constexpr uint32_t kMaxFrameSide = 16384;
 // A picture of w0 x h0 must be at least 1 x 1 and at most kMaxFrameSide on each side.
 bool PlausibleFrameSize(uint32_t w0, uint32_t h0);
 
-// Bytes of one row of 24-bit pixels, padded to a multiple of 4.
-uint32_t RowBytes24(uint32_t width);
-
 // Fits a w0 x h0 picture into a W x H area, keeping its shape, decided by the picture's own
 // orientation (landscape or square: full width; portrait: full height) and centred in the other
 // direction. Requires PlausibleFrameSize(w0, h0).

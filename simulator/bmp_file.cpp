@@ -10,11 +10,12 @@ void Put16(uint8_t* p, uint16_t v) {
     p[0] = static_cast<uint8_t>(v);
     p[1] = static_cast<uint8_t>(v >> 8);
 }
-void Put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 }  // namespace
+
+void PutLe32(uint8_t* p, uint32_t value) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
 
 uint32_t BmpRowBytes(uint32_t width) { return (width * 3 + 3) & ~3u; }
 
@@ -26,17 +27,17 @@ void WriteBmpHeaders(uint8_t* file, uint32_t width, uint32_t height) {
     memset(file, 0, kBmpHeaderBytes);
     file[0] = 'B';
     file[1] = 'M';
-    Put32(file + 2, static_cast<uint32_t>(BmpFileSize(width, height)));
-    Put32(file + 10, kBmpHeaderBytes);  // pixel data offset
+    PutLe32(file + 2, static_cast<uint32_t>(BmpFileSize(width, height)));
+    PutLe32(file + 10, kBmpHeaderBytes);  // pixel data offset
     uint8_t* info = file + 14;
-    Put32(info, 40);
-    Put32(info + 4, width);
-    Put32(info + 8, height);  // positive: bottom-up rows
+    PutLe32(info, 40);
+    PutLe32(info + 4, width);
+    PutLe32(info + 8, height);  // positive: bottom-up rows
     Put16(info + 12, 1);      // planes
     Put16(info + 14, 24);     // bits per pixel
-    Put32(info + 20, BmpRowBytes(width) * height);
-    Put32(info + 24, 2835);  // 72 dpi
-    Put32(info + 28, 2835);
+    PutLe32(info + 20, BmpRowBytes(width) * height);
+    PutLe32(info + 24, 2835);  // 72 dpi
+    PutLe32(info + 28, 2835);
 }
 
 ImageView BmpPixels(uint8_t* file, uint32_t width, uint32_t height) {

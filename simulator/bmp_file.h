@@ -12,6 +12,8 @@ namespace sim {
 constexpr uint32_t kBmpHeaderBytes = 14 + 40;
 
 uint32_t BmpRowBytes(uint32_t width);
+// Stores a header field: 32 bits, little-endian.
+void PutLe32(uint8_t* p, uint32_t value);
 size_t BmpFileSize(uint32_t width, uint32_t height);
 // Writes both headers at `file` (which holds BmpFileSize bytes).
 void WriteBmpHeaders(uint8_t* file, uint32_t width, uint32_t height);

@@ -25,7 +25,7 @@ cdError CDAPI CDStartViewfinder(cdHSource source, uint32_t format, cdViewfinderC
         if (s->viewfinder) return cdSEQUENCE_ERROR;  // already running
         if (!camera.ring) camera.ring = std::make_shared<FrameRing>(config.viewWidth, config.viewHeight);
         auto viewfinder = std::make_unique<Viewfinder>(
-            camera.ring, config.viewFps, callback, context,
+            camera.ring, config.viewFps, config.frameFaults, callback, context,
             [&sim, source](SceneParams* scene) { return sim.DeliversFrames(source, scene); }, sim.framesDelivered);
         if (!viewfinder->Start()) return cdNOT_SUPPORTED;
         s->viewfinder = std::move(viewfinder);

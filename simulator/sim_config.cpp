@@ -177,6 +177,22 @@ public:
         *out = std::move(items);
         return true;
     }
+    bool FrameFaults(const std::string& text, uint32_t* out) {
+        static const std::pair<const char*, uint32_t> kNames[] = {
+            {"TallHeader", kFrameTallHeader}, {"WideHeader", kFrameWideHeader}, {"FarPixels", kFrameFarPixels},
+            {"ShortSize", kFrameShortSize},   {"Freed", kFrameFreed},           {"Poisoned", kFramePoisoned}};
+        std::vector<std::string> parts;
+        Split(text, ',', &parts);
+        uint32_t faults = 0;
+        for (const std::string& part : parts) {
+            auto named = std::find_if(std::begin(kNames), std::end(kNames),
+                                      [&](const auto& n) { return EqualsNoCase(part, n.first); });
+            if (named == std::end(kNames)) return Fail("'" + part + "' is no frame fault");
+            faults |= named->second;
+        }
+        *out = faults;
+        return true;
+    }
     bool Fail(const std::string& why) {
         *error_ = why;
         return false;
@@ -240,6 +256,7 @@ bool ApplyCameraKey(CameraConfig& c, const std::string& key, const std::string& 
         {"ViewWidth", [&] { return read.Number(value, &c.viewWidth, 4096); }},
         {"ViewHeight", [&] { return read.Number(value, &c.viewHeight, 4096); }},
         {"ViewFps", [&] { return read.Number(value, &c.viewFps, 100); }},
+        {"FrameFaults", [&] { return read.FrameFaults(value, &c.frameFaults); }},
         {"PictureWidth", [&] { return read.Number(value, &c.pictureWidth, 4096); }},
         {"PictureHeight", [&] { return read.Number(value, &c.pictureHeight, 4096); }},
         {"Items", [&] { return read.Items(value, &c.items); }},

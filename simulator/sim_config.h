@@ -39,6 +39,16 @@ struct ItemShape {
     uint32_t size = 0;    // 0: a real picture (JPEG) or the default raw size; else that many bytes
 };
 
+// Ways the viewfinder misbehaves, for checking what a caller trusts (FrameFaults=, combinable).
+enum FrameFault : uint32_t {
+    kFrameTallHeader = 1,  // the header claims one row more than the size handed over holds
+    kFrameWideHeader = 2,  // the header claims rows twice as wide
+    kFrameFarPixels = 4,   // the pixel offset points at the frame's end
+    kFrameShortSize = 8,   // the size handed over is one byte short of the two headers
+    kFrameFreed = 16,      // each frame lies at the end of pages that are decommitted when the callback returns
+    kFramePoisoned = 32,   // the frame's pixels turn magenta when the callback returns
+};
+
 struct CameraConfig {
     uint32_t sourceType = 1;
     std::string model;
@@ -56,6 +66,7 @@ struct CameraConfig {
     uint32_t viewWidth = 320;
     uint32_t viewHeight = 240;
     uint32_t viewFps = 15;
+    uint32_t frameFaults = 0;  // FrameFault bits
     uint32_t pictureWidth = 0;  // 0: from the image-size code
     uint32_t pictureHeight = 0;
     std::vector<ItemShape> items;

@@ -1,5 +1,6 @@
 // The live viewfinder of one open source: a thread that renders the scene into a ring of BMP
-// frames and hands each to the caller's frame callback at the configured rate.
+// frames and hands each to the caller's frame callback at the configured rate; configured faults
+// make the frames lie about their size or vanish after the callback.
 #pragma once
 
 #include <windows.h>
@@ -37,14 +38,34 @@ private:
     std::vector<uint8_t> slots_[kSlots];
 };
 
+// Frames that exist only while their callback runs: each lies at the very end of committed
+// pages of its own, decommitted when the callback returns, so a read after the callback or past
+// the frame's end faults. A slot's addresses come back only after FrameRing::kSlots frames.
+class PassingFrames {
+public:
+    explicit PassingFrames(size_t frameSize);
+    PassingFrames(const PassingFrames&) = delete;
+    PassingFrames& operator=(const PassingFrames&) = delete;
+    ~PassingFrames();
+
+    uint8_t* Commit(uint32_t index);  // null when the memory cannot be had
+    void Decommit(uint32_t index);
+
+private:
+    size_t frameSize_;
+    size_t committed_ = 0;
+    void* regions_[FrameRing::kSlots] = {};
+};
+
 class Viewfinder {
 public:
     // Fills the scene of the next frame under the simulator's lock; false while the camera
     // delivers nothing (switched off).
     using SceneSource = std::function<bool(SceneParams*)>;
 
-    Viewfinder(std::shared_ptr<FrameRing> ring, uint32_t fps, cdViewfinderCallback callback, cdContext context,
-               SceneSource scene, std::atomic<uint32_t>& delivered);
+    // `faults`: FrameFault bits, how the frames lie and what becomes of them after the callback.
+    Viewfinder(std::shared_ptr<FrameRing> ring, uint32_t fps, uint32_t faults, cdViewfinderCallback callback,
+               cdContext context, SceneSource scene, std::atomic<uint32_t>& delivered);
     Viewfinder(const Viewfinder&) = delete;
     Viewfinder& operator=(const Viewfinder&) = delete;
     ~Viewfinder();
@@ -59,6 +80,7 @@ private:
     struct Shared {
         std::shared_ptr<FrameRing> ring;
         uint32_t periodMs;
+        uint32_t faults;
         cdViewfinderCallback callback;
         cdContext context;
         SceneSource scene;

@@ -37,9 +37,13 @@ LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wPar
     const char* text = message == WM_CAM_STATUS ? reinterpret_cast<const char*>(lParam)
                        : message == WM_CAM_FILE_SAVED ? reinterpret_cast<const char*>(wParam)
                                                       : nullptr;
-    self->m_received.push_back({message, wParam, lParam, InSendMessage() != FALSE, text ? text : ""});
+    std::string carried = text ? text : "";
+    if (message == WM_CAM_FRAME && wParam) carried.assign(reinterpret_cast<const char*>(wParam), size_t(lParam));
+    self->m_received.push_back({message, wParam, lParam, InSendMessage() != FALSE, carried});
     for (ReleaseReport r; message == WM_CAM_RELEASE_REPORT && self->controller && self->controller->TakeReleaseReport(&r);)
         self->reports.push_back(r);
+    if (message == WM_CAM_FRAME && self->controller && self->drawFrames)
+        self->controller->FrameDrawn(reinterpret_cast<const void*>(wParam));
     if (self->onMessage) self->onMessage(self->m_received.back());
     return 0;
 }
@@ -73,6 +77,7 @@ void ControllerTest::TearDown() {
     owner.controller = nullptr;
     camera.reset();
     owner.onMessage = nullptr;
+    owner.drawFrames = true;
     owner.Drain();
     RemoveFolder(folder);
     test_support::ClearMessageBoxes();

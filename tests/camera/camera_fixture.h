@@ -19,7 +19,7 @@ struct ReceivedMessage {
     WPARAM wParam;
     LPARAM lParam;
     bool fromOtherThread;  // sent by another thread; posted ones and this thread's are not
-    std::string text;      // WM_CAM_STATUS: the camera name; WM_CAM_FILE_SAVED: the path
+    std::string text;      // WM_CAM_STATUS: the camera name; WM_CAM_FILE_SAVED: the path; WM_CAM_FRAME: the frame
 };
 
 // A message-only window in the camera dialog's place.
@@ -47,8 +47,10 @@ public:
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     }
     std::function<void(const ReceivedMessage&)> onMessage;  // acts like the dialog
-    // Takes the release thread's reports when they are announced, as the dialog does.
+    // Takes the release thread's reports when they are announced and, unless told not to, says
+    // each frame is drawn, as the dialog does.
     CameraController* controller = nullptr;
+    bool drawFrames = true;
     std::vector<ReleaseReport> reports;
     std::vector<ReleaseReport> ReportsOf(ReleaseReport::Kind kind) const {
         std::vector<ReleaseReport> result;

@@ -1,9 +1,10 @@
 // Live viewfinder, frame hand-off, LCD output and zoom.
+#include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <thread>
 #include <vector>
 
+#include "camera/viewfinder_frame.h"
 #include "tests/camera/camera_fixture.h"
 #include "tests/common/test_support.h"
 
@@ -23,7 +24,8 @@ TEST_F(ViewfinderTest, StartsAndStopsWithTheseCallsAndNoFrameAfter) {
     ASSERT_TRUE(WaitForFrames(2));
     ReceivedMessage frame = owner.Of(WM_CAM_FRAME)[0];
     EXPECT_FALSE(frame.fromOtherThread) << "posted";
-    ASSERT_TRUE(frame.wParam && std::memcmp(reinterpret_cast<const char*>(frame.wParam), "BM", 2) == 0) << "a BMP";
+    EXPECT_EQ(54 + 960 * 240, frame.lParam) << "the size of the camera's 320 x 240 frame";
+    EXPECT_EQ("BM", frame.text.substr(0, 2));
 
     Sim().SimLogClear();
     ASSERT_TRUE(camera->BeginViewfinder());
@@ -43,43 +45,83 @@ TEST_F(ViewfinderTest, StartsAndStopsWithTheseCallsAndNoFrameAfter) {
 }
 
 // The test plays the SDK's frame thread at 30 frames a second, so it knows the newest frame.
-TEST_F(ViewfinderTest, AtMostTenMessagesASecondEachWithTheNewestFrame) {
+// Each frame carries bytes of its own and is scribbled over once its callback returns, as an
+// SDK may reuse the memory.
+TEST_F(ViewfinderTest, AtMostTenMessagesASecondEachWithACopyOfTheNewestFrame) {
     StartAndConnect();
     ASSERT_EQ(1u, Sim().SimSetFault("CDStartViewfinder", 0, 1));  // the camera sends none of its own
     ASSERT_TRUE(camera->BeginViewfinder());
-    std::vector<std::vector<char>> frames(14, std::vector<char>(64, 'f'));
+    const int kFrames = 14;
+    std::vector<char> memory(64);
     cdContext context = reinterpret_cast<cdContext>(camera.get());
     std::atomic<int> refused{0};
     DWORD start = GetTickCount();
     std::thread sdk([&] {
-        for (auto& f : frames) {
-            refused += CameraController::OnViewfinderFrame(f.data(), 64, 1, context) != 0;
+        for (int i = 0; i < kFrames; ++i) {
+            std::fill(memory.begin(), memory.end(), char('a' + i));
+            refused += CameraController::OnViewfinderFrame(memory.data(), 64, 1, context) != 0;
+            std::fill(memory.begin(), memory.end(), 'x');
             Sleep(33);
         }
     });
     while (WaitForSingleObject(reinterpret_cast<HANDLE>(sdk.native_handle()), 0) == WAIT_TIMEOUT) PumpFor(10);
     sdk.join();
+    const std::string last(64, char('a' + kFrames - 1));
     ASSERT_TRUE(PumpUntil([&] {
         auto all = owner.Of(WM_CAM_FRAME);
-        return !all.empty() && reinterpret_cast<const void*>(all.back().wParam) == frames.back().data();
+        return !all.empty() && all.back().text == last;
     }, 2000)) << "the last frame is handed on";
     DWORD elapsed = GetTickCount() - start;
     EXPECT_EQ(0, refused.load());
     auto messages = owner.Of(WM_CAM_FRAME);
     EXPECT_LE(messages.size(), elapsed / 100 + 2);
-    size_t previous = 0;
+    int previous = 0;
     for (const auto& m : messages) {
-        size_t index = 0;
-        while (index < frames.size() && reinterpret_cast<const void*>(m.wParam) != frames[index].data()) ++index;
-        ASSERT_LT(index, frames.size()) << "only frames the SDK delivered";
+        const int index = m.text.empty() ? -1 : m.text[0] - 'a';
+        ASSERT_TRUE(index >= 0 && index < kFrames && m.text == std::string(64, m.text[0]) && m.lParam == 64)
+            << "only whole frames as the SDK delivered them: " << m.text;
         EXPECT_GE(index, previous) << "never an older frame after a newer one";
         previous = index;
     }
-    // Frames of another format are ignored; frames without a context are refused.
-    EXPECT_EQ(0u, CameraController::OnViewfinderFrame(frames[0].data(), 64, 2, context));
-    EXPECT_EQ(static_cast<cdError>(-1), CameraController::OnViewfinderFrame(frames[0].data(), 64, 1, 0));
+    // Ignored: frames of another format, and nothing to copy or more than any picture holds
+    // (none of them is read). Refused: frames without a context.
+    const std::pair<const void*, uint32_t> ignored[] = {
+        {nullptr, 64}, {memory.data(), 0}, {memory.data(), viewfinder_frame::kMaxBytes + 1}, {memory.data(), ~0u}};
+    for (const auto& [frame, size] : ignored)
+        EXPECT_EQ(0u, CameraController::OnViewfinderFrame(frame, size, 1, context)) << size;
+    EXPECT_EQ(0u, CameraController::OnViewfinderFrame(memory.data(), 64, 2, context));
+    EXPECT_EQ(static_cast<cdError>(-1), CameraController::OnViewfinderFrame(memory.data(), 64, 1, 0));
     PumpFor(250);
     EXPECT_EQ(messages.size(), owner.Count(WM_CAM_FRAME));
+}
+
+TEST_F(ViewfinderTest, AHandedFrameStaysAsItWasUntilTheWindowHasDrawnIt) {
+    StartAndConnect();
+    ASSERT_EQ(1u, Sim().SimSetFault("CDStartViewfinder", 0, 1));  // the test delivers the first frames
+    ASSERT_TRUE(camera->BeginViewfinder());
+    owner.drawFrames = false;
+    auto deliver = [&](char c) {
+        const std::string frame(64, c);
+        return CameraController::OnViewfinderFrame(frame.data(), 64, 1, reinterpret_cast<cdContext>(camera.get()));
+    };
+    ASSERT_EQ(0u, deliver('a'));
+    ASSERT_TRUE(WaitForFrames(1));
+    const WPARAM handed = owner.Of(WM_CAM_FRAME)[0].wParam;
+    ASSERT_TRUE(deliver('b') == 0 && deliver('c') == 0);
+    PumpFor(400);
+    EXPECT_EQ(1u, owner.Count(WM_CAM_FRAME)) << "nothing new before the window has drawn";
+    EXPECT_EQ(std::string(64, 'a'), std::string(reinterpret_cast<const char*>(handed), 64)) << "not rewritten";
+    camera->FrameDrawn(reinterpret_cast<const void*>(handed + 1));
+    PumpFor(300);
+    EXPECT_EQ(1u, owner.Count(WM_CAM_FRAME)) << "done with another frame";
+    camera->FrameDrawn(reinterpret_cast<const void*>(handed));
+    ASSERT_TRUE(WaitForFrames(2));
+    EXPECT_EQ(std::string(64, 'c'), owner.Of(WM_CAM_FRAME)[1].text) << "then the newest";
+    // Left undrawn, then stopped: the stop drops the frame in flight, so the camera's frames come
+    // again after the next start.
+    ASSERT_TRUE(camera->BeginViewfinder() && camera->BeginViewfinder());
+    EXPECT_TRUE(WaitForFrames(3));
+    EXPECT_EQ("", Violations());
 }
 
 TEST_F(ViewfinderTest, LcdOutputAndZoom) {

@@ -40,7 +40,7 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
         dialog->SetDestFrameSize(640, 480);
         dialog->SetAdjustLinePos(2, xs, 1, ys);
         Access::SetViewShown(*dialog, TRUE);
-        SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), 0);
+        SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), LPARAM(frame.size()));
         EXPECT_EQ(ModelessKeyboard::InstalledHooks(), 1u);
         if (round % 30 == 1) {
             ConnectWithButton();

@@ -16,7 +16,7 @@ TEST(SimConfigTest, KeysOverrideTheDefaultsOfTheirCameraOnly) {
     ASSERT_TRUE(ParseConfig("\xEF\xBB\xBF; comment\n[ simulator ]\r\nCameras=1024\nChunkSize = 1000 \n" + edge +
                                 "[Camera1024]\nModel=Last\n[Camera1025]\nModel=Ignored\n[Camera1]\nmodel=Bench Cam\n"
                                 "WB.List=0x00FF, 4095 ,32768\nWB=4095\nWB.Count=40\nAv.List=\nTv.Count=\n"
-                                "ImageFormat.List=3:3,0:3\nRelCam.0x08000099.List=1,2\n",
+                                "ImageFormat.List=3:3,0:3\nRelCam.0x08000099.List=1,2\nFrameFaults=freed, TallHeader\n",
                             &config, &error))
         << error;
     ASSERT_EQ(1024u, config.cameras.size());
@@ -32,6 +32,7 @@ TEST(SimConfigTest, KeysOverrideTheDefaultsOfTheirCameraOnly) {
     EXPECT_EQ(DefaultCamera(1).List(ListId::ExpComp).values, c.List(ListId::ExpComp).values);
     EXPECT_EQ(PackFormat(3, 3), c.List(ListId::ImageFormat).values[0]);
     EXPECT_EQ(2u, c.relCam.at(0x08000099).elementSize) << "a new id starts with size 2";
+    EXPECT_EQ(kFrameFreed | kFrameTallHeader, c.frameFaults);
     // What the other tests rely on: a compact with viewfinder and zoom, and an EOS.
     const CameraConfig compact = DefaultCamera(1);
     EXPECT_TRUE(compact.capability & 4 && compact.zoomMax && compact.model != "Canon PowerShot A640");
@@ -53,7 +54,8 @@ TEST(SimConfigTest, MalformedTextIsRefusedWholeWithTheLineAndTheReason) {
                  {"[Camera1]\nRelCam.0x08000004.Size=3\n", "Size"}, {"[Camera1]\nWB.Size=1\n", "WB.Size"},
                  {"[Camera1]\nOwner=" + std::string(32, 'o'), "Owner"},
                  {"[Camera1]\nModel=" + std::string(256, 'm'), "Model"}, {"[Simulator]\nChunkSize=0\n", "ChunkSize"},
-                 {"[Simulator]\nCameras=1025\n", "Cameras"}};
+                 {"[Simulator]\nCameras=1025\n", "Cameras"},
+                 {"[Camera1]\nFrameFaults=Freed,Lost\n", "'Lost' is no frame fault"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         SimConfig config;
