@@ -33,6 +33,25 @@ void ShowAllocationFailure() {
     texts.InformationBox("Allocate memory failed!", "ReleaseProgressFunc", nullptr);
 }
 
+// A number of the process-wide file counter, taken for one item. Only an item written without
+// error keeps it; a failed one gives it back unless a later item took the next one already.
+class FileNumber {
+public:
+    FileNumber() : m_value(CameraFileCounterValue().fetch_add(1)) {}
+    FileNumber(const FileNumber&) = delete;
+    FileNumber& operator=(const FileNumber&) = delete;
+    ~FileNumber() {
+        uint32_t next = m_value + 1;
+        if (!m_kept) CameraFileCounterValue().compare_exchange_strong(next, m_value);
+    }
+    uint32_t Value() const { return m_value; }
+    void Keep() { m_kept = true; }
+
+private:
+    uint32_t m_value;
+    bool m_kept = false;
+};
+
 DWORD PauseBeforeShot(uint32_t intervalSeconds) {
     uint64_t ms = intervalSeconds > 1 ? uint64_t(intervalSeconds) * 1000 - 1000 : 0;
     return ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(ms);
@@ -145,8 +164,11 @@ bool CameraController::TransferBatchToFiles(ReleaseReport* batch) {
         char folder[260];
         ReadSaveFolder(folder);
         char path[260];
+        // The number is taken before the transfer: another camera window's transfer may build
+        // its name meanwhile, and two files of one second must not share a name.
+        FileNumber number;
         // A path that does not fit ends the batch before anything is written.
-        if (!BuildReleasePath(path, sizeof path, folder, parts, LocalTimeStamp(), CameraFileCounter())) break;
+        if (!BuildReleasePath(path, sizeof path, folder, parts, LocalTimeStamp(), number.Value())) break;
         batch->path = path;
         cdStream stream;
         if (!BuildFileStream(&stream, path)) {
@@ -166,7 +188,7 @@ bool CameraController::TransferBatchToFiles(ReleaseReport* batch) {
             ReportSdkError(status, "ReleaseProgressFunc");
             break;
         }
-        ++CameraFileCounterValue();
+        number.Keep();
         batch->files.push_back(path);
         ReleaseReport item;
         item.kind = ReleaseReport::ItemSaved;

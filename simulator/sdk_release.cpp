@@ -151,6 +151,7 @@ cdError CDAPI CDGetReleasedData(cdHSource source, cdProgressCallback callback, c
         TransferRequest request;
         request.stream = *medium->stream;
         request.chunkSize = sim.config.chunkSize;
+        request.chunkDelayMs = sim.config.chunkDelayMs;
         request.progress = callback;
         request.progressContext = context;
         uint32_t chunksLeft = 0;  // armed power-off in the middle of this transfer

@@ -289,6 +289,7 @@ bool ApplySimulatorKey(SimConfig& s, const std::string& key, const std::string& 
         if (!read.Number(value, &s.chunkSize, 64u * 1024 * 1024)) return false;
         return s.chunkSize > 0 || read.Fail("ChunkSize must be at least 1");
     }
+    if (EqualsNoCase(key, "ChunkDelayMs")) return read.Number(value, &s.chunkDelayMs, 10000u);
     if (EqualsNoCase(key, "DeviceCount")) return read.Count(value, &s.deviceCount);
     if (EqualsNoCase(key, "ReleaseEvents")) return read.Flag(value, &s.releaseEvents);
     if (EqualsNoCase(key, "RawSize")) return read.Number(value, &s.rawSize, 256u * 1024 * 1024);

@@ -82,6 +82,7 @@ struct CameraConfig {
 
 struct SimConfig {
     uint32_t chunkSize = 65536;
+    uint32_t chunkDelayMs = 0;  // a slow cable: the pause after each chunk of a transfer
     int64_t deviceCount = -1;  // what CDGetDeviceCount answers; < 0: the number of cameras
     bool releaseEvents = true;  // CDRelease fires release events 0x1C and 0x1D
     uint32_t rawSize = 65536;   // bytes of a raw item configured with size 0

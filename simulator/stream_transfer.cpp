@@ -3,6 +3,8 @@
 #include <stdio.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace sim {
 
@@ -48,6 +50,7 @@ private:
             uint32_t n = std::min(r_.chunkSize, total - at);
             if ((err = Write(bytes.data() + at, n))) return err;
             at += n;
+            if (r_.chunkDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(r_.chunkDelayMs));
             if (r_.progress) {
                 cdError answer = r_.progress(static_cast<uint32_t>(100.0 * at / total), 0, 0, r_.progressContext);
                 if (answer) return answer;

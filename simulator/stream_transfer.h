@@ -17,6 +17,7 @@ struct TransferRequest {
     cdStream stream{};  // a copy: the caller's descriptor may go away after the call
     const std::vector<uint8_t>* bytes = nullptr;
     uint32_t chunkSize = 65536;
+    uint32_t chunkDelayMs = 0;
     cdProgressCallback progress = nullptr;
     cdContext progressContext = 0;
     std::function<bool()> cameraAlive;  // asked between chunks

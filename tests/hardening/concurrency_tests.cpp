@@ -92,10 +92,9 @@ TEST(Concurrency, ViewfinderSwitchesAndReleasesRaceFramesAndEvents) {
 }
 
 TEST(Concurrency, ShotsTakenDuringABatchWaitForTheNextReleases) {
-    // Items big enough that the batch still runs when the next two shots are taken, also on a
-    // loaded machine.
-    std::string folder = FreshBoothDay(
-        "[Simulator]\nCameras=1\nChunkSize=512\n[Camera1]\nModel=Slow Compact\nItems=0x20:1:600000,0x10:1:2000\n");
+    // A slow cable: the batch still runs when the next two shots are taken, on a loaded machine too.
+    std::string folder = FreshBoothDay("[Simulator]\nCameras=1\nChunkSize=4096\nChunkDelayMs=20\n"
+                                       "[Camera1]\nModel=Slow Compact\nItems=0x20:1:60000,0x10:1:2000\n");
     Booth booth(folder);
     RunOrStop(booth,
               [](Booth& b) {
