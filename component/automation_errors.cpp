@@ -144,5 +144,10 @@ HRESULT AutomationErrors::RaiseTimerRefusal(const TimerRequest& request) {
 }
 
 bool AutomationErrors::IsPowerOffWarning(const std::string& text) {
-    return text == m_texts.Translate("The camera was powered off manually or by power low. ");
+    // The profile functions drop trailing blanks from a text they hand back untranslated.
+    auto trimmed = [](std::string t) {
+        while (!t.empty() && t.back() == ' ') t.pop_back();
+        return t;
+    };
+    return trimmed(text) == trimmed(m_texts.Translate("The camera was powered off manually or by power low. "));
 }

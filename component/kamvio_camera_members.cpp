@@ -37,13 +37,11 @@ DWORD Left(DWORD start, DWORD timeoutMs) {
 
 HRESULT KamvioCamera::FailFromCamera(uint32_t status, AutomationError otherwise) {
     status &= 0xFFFF;
+    // The call's notices tell of this failure: they are its error now, not Error events as well.
+    std::vector<std::string> notices;
+    if (m_pCallNotices) notices.swap(*m_pCallNotices);
     if (status == cdDEVICE_BUSY) return m_errors.Raise(AutomationError::Busy);
-    if (m_pCallNotices && !m_pCallNotices->empty()) {
-        // The call's notice is its error now, not an Error event as well.
-        const std::string notice = m_pCallNotices->back();
-        m_pCallNotices->clear();
-        return m_errors.RaiseText(E_FAIL, notice);
-    }
+    if (!notices.empty()) return m_errors.RaiseText(E_FAIL, notices.back());
     if (status) return m_errors.Raise(AutomationError::CameraReported, SdkStatusText(status));
     return m_errors.Raise(otherwise);
 }
