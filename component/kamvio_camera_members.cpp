@@ -349,7 +349,8 @@ STDMETHODIMP KamvioCamera::get_ZoomMax(LONG* maximum) {
         // The window's operation hands the SDK's two values over crosswise; the camera's limit,
         // the range of the window's zoom slider, is the second here.
         uint32_t other = 0, limit = 0;
-        if (!d.GetMaxZoomPos(&other, &limit)) return FailFromCamera(d.LastCameraError(), AutomationError::RequestFailed);
+        if (!d.GetMaxZoomPos(&other, &limit))
+            return FailFromCamera(d.LastCameraError(), AutomationError::RequestFailed);
         *maximum = static_cast<LONG>(limit);
         return S_OK;
     });

@@ -55,7 +55,8 @@ void KamvioCamera::EnsureCameraWindow() {
 
 void KamvioCamera::ApplyClientChoices(HookedCameraDialog& dialog) {
     if (!m_strSaveFolder.empty() && dialog.GetSafeHwnd())
-        SendMessageA(dialog.GetSafeHwnd(), WM_CAM_SET_SAVE_FOLDER, reinterpret_cast<WPARAM>(m_strSaveFolder.c_str()), 0);
+        SendMessageA(dialog.GetSafeHwnd(), WM_CAM_SET_SAVE_FOLDER, reinterpret_cast<WPARAM>(m_strSaveFolder.c_str()),
+                     0);
     dialog.SetDestFrameSize(m_dwFrameWidth, m_dwFrameHeight);
     const uint32_t none = 0;
     dialog.SetAdjustLinePos(static_cast<uint32_t>(m_xLines.size()), m_xLines.empty() ? &none : m_xLines.data(),

@@ -108,7 +108,8 @@ public:
         LRESULT length = SendMessageA(m_hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR || length <= 0) return {};
         std::string text(static_cast<size_t>(length) + 1, '\0');
-        LRESULT got = SendMessageA(m_hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+        LRESULT got =
+            SendMessageA(m_hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
         text.resize(got > 0 && got <= length ? static_cast<size_t>(got) : 0);
         return text;
     }

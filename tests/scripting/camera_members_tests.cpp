@@ -166,7 +166,8 @@ TEST_F(CameraMembers, LiveViewShowsInTheClientsWindowAndOutlivesItOnlyWhenHidden
     RECT place = {};
     GetWindowRect(view, &place);
     MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ((std::vector<LONG>{10, 20, 410, 320}), (std::vector<LONG>{place.left, place.top, place.right, place.bottom}));
+    EXPECT_EQ((std::vector<LONG>{10, 20, 410, 320}),
+              (std::vector<LONG>{place.left, place.top, place.right, place.bottom}));
     const uint32_t frames = Sim().SimFramesDelivered();
     test_support::PumpFor(300);
     EXPECT_GT(Sim().SimFramesDelivered(), frames) << "the live view runs";
