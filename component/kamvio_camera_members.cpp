@@ -97,7 +97,8 @@ void KamvioCamera::AfterConnect(HookedCameraDialog& dialog, const std::string& n
     m_state = kConnected;
     m_bShotRunning = m_bLiveViewRunning = false;
     UpdateTimer();
-    // As the camera window's own Connect button does; the client's own save folder wins.
+    // The camera's stored settings, as InitDCSettingByIniFile applies them; the client's own save
+    // folder wins over a stored one.
     dialog.InitDCSettingByIniFile(name.c_str());
     ApplyClientChoices(dialog);
     if (m_bLiveViewWanted && dialog.OpenViewFinder(TRUE)) m_bLiveViewRunning = true;

@@ -99,14 +99,19 @@ void KamvioCamera::OnHostClosed() {
     Guard guard(*this);
     if (m_pDlg) ShowWindow(m_pDlg->GetSafeHwnd(), SW_HIDE);
     m_bInOwnWindow = false;
+    m_bLiveViewWanted = false;
 }
 
 // ---- live view members
 
 STDMETHODIMP KamvioCamera::ShowLiveView(LONG hwndParent, LONG left, LONG top, LONG width, LONG height) {
     return Run([&](HookedCameraDialog& d) -> HRESULT {
+        // A window of another process would tie the two processes' input together.
         HWND parent = WindowFromLong(hwndParent);
-        if (!parent || !IsWindow(parent)) return m_errors.Raise(AutomationError::InvalidArgument, "hwndParent");
+        DWORD process = 0;
+        if (!parent || !IsWindow(parent) || !GetWindowThreadProcessId(parent, &process) ||
+            process != GetCurrentProcessId())
+            return m_errors.Raise(AutomationError::InvalidArgument, "hwndParent");
         if (width <= 0) return m_errors.Raise(AutomationError::InvalidArgument, "width");
         if (height <= 0) return m_errors.Raise(AutomationError::InvalidArgument, "height");
         const RECT place = {left, top, left + width, top + height};

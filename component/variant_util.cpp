@@ -18,8 +18,10 @@ private:
     VARIANT m_value;
 };
 
-// The value behind any number of references.
+// The value behind a reference; a reference to nothing is no value.
 bool Dereferenced(const VARIANT& value, OwnedVariant* out) {
+    if ((value.vt & VT_BYREF) && !value.byref) return false;
+    if (value.vt == (VT_BYREF | VT_VARIANT) && (value.pvarVal->vt & VT_BYREF) && !value.pvarVal->byref) return false;
     return SUCCEEDED(VariantCopyInd(out->get(), const_cast<VARIANT*>(&value)));
 }
 
@@ -100,6 +102,7 @@ bool IsMissing(const VARIANT& value) {
 bool VariantToLong(const VARIANT& value, long* number) {
     OwnedVariant plain, converted;
     if (!number || !Dereferenced(value, &plain) || !IsNumberType(plain.get()->vt)) return false;
+    if (plain.get()->vt == VT_BSTR && !plain.get()->bstrVal) return false;
     if (FAILED(VariantChangeType(converted.get(), plain.get(), 0, VT_I4))) return false;
     *number = converted.get()->lVal;
     return true;
