@@ -116,6 +116,7 @@ private:
     private:
         KamvioCamera& m_object;
     };
+    class NoticeCollector;
     class MemberCall;
 
     KamvioCamera();

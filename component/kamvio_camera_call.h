@@ -3,29 +3,42 @@
 
 #include "component/kamvio_camera.h"
 
-// Keeps the object alive, starts without error information, and collects the notices the
-// camera code raises meanwhile: they describe the call's failure, or reach the client as Error
-// events when the call went well.
+// Collects the notices the camera code raises while it lives; the innermost collector takes them.
+class KamvioCamera::NoticeCollector {
+public:
+    explicit NoticeCollector(KamvioCamera& object)
+        : m_object(object), m_outer(object.m_pCallNotices), m_scope(&object) {
+        m_object.m_pCallNotices = &notices;
+    }
+    NoticeCollector(const NoticeCollector&) = delete;
+    NoticeCollector& operator=(const NoticeCollector&) = delete;
+    ~NoticeCollector() { m_object.m_pCallNotices = m_outer; }
+
+    std::vector<std::string> notices;
+
+private:
+    KamvioCamera& m_object;
+    std::vector<std::string>* m_outer;
+    NoticeScope m_scope;
+};
+
+// Keeps the object alive and starts without error information. The notices of the call describe
+// its failure (FailFromCamera takes them), or reach the client as Error events when it went well.
 class KamvioCamera::MemberCall {
 public:
-    explicit MemberCall(KamvioCamera& object)
-        : m_guard(object), m_object(object), m_outer(object.m_pCallNotices), m_scope(&object) {
-        m_object.m_pCallNotices = &m_notices;
+    explicit MemberCall(KamvioCamera& object) : m_guard(object), m_object(object), m_collector(object) {
         SetErrorInfo(0, nullptr);
     }
     MemberCall(const MemberCall&) = delete;
     MemberCall& operator=(const MemberCall&) = delete;
     ~MemberCall() {
-        m_object.m_pCallNotices = m_outer;
-        for (const std::string& notice : m_notices) m_object.QueueError(notice);
+        for (const std::string& notice : m_collector.notices) m_object.QueueError(notice);
     }
 
 private:
     Guard m_guard;  // goes last
     KamvioCamera& m_object;
-    std::vector<std::string>* m_outer;
-    std::vector<std::string> m_notices;
-    NoticeScope m_scope;
+    NoticeCollector m_collector;
 };
 
 template <typename Body>

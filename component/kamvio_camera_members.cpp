@@ -25,6 +25,19 @@ std::string Joined(const std::vector<std::string>& texts) {
     return out;
 }
 
+// The cameras listed; false when the list could not be read. No camera is a count of 0, while a
+// listing that could not even start leaves the count alone.
+bool ReadSources(CameraDialog& dialog, std::vector<SourceInfo>* sources) {
+    sources->clear();
+    uint32_t count = kUnread;
+    if (!dialog.GetDeviceCounts(&count) && count == kUnread) return false;
+    if (count == 0 || count == kUnread) return true;
+    sources->resize(count < CameraDialog::kMaxSources ? count : CameraDialog::kMaxSources);
+    if (dialog.GetSouceInfo(sources->data(), static_cast<uint32_t>(sources->size()))) return true;
+    sources->clear();
+    return false;
+}
+
 // The remaining part of a wait that started at `start`.
 DWORD Left(DWORD start, DWORD timeoutMs) {
     const DWORD spent = GetTickCount() - start;
@@ -52,21 +65,10 @@ HRESULT KamvioCamera::RequireCamera() {
 }
 
 HRESULT KamvioCamera::ListSources(HookedCameraDialog& dialog, std::vector<SourceInfo>* sources) {
-    sources->clear();
-    uint32_t count = kUnread;
-    // No camera is a count of 0; a listing that could not even start leaves the count alone.
-    if (!dialog.GetDeviceCounts(&count) && count == kUnread) {
-        if (!m_strStartupNotice.empty() && (!m_pCallNotices || m_pCallNotices->empty()))
-            return m_errors.RaiseText(E_FAIL, m_strStartupNotice);
-        return FailFromCamera(dialog.LastCameraError(), AutomationError::NoCameraList);
-    }
-    if (count == 0 || count == kUnread) return S_OK;
-    sources->resize(count < CameraDialog::kMaxSources ? count : CameraDialog::kMaxSources);
-    if (!dialog.GetSouceInfo(sources->data(), static_cast<uint32_t>(sources->size()))) {
-        sources->clear();
-        return FailFromCamera(dialog.LastCameraError(), AutomationError::NoCameraList);
-    }
-    return S_OK;
+    if (ReadSources(dialog, sources)) return S_OK;
+    if (!m_strStartupNotice.empty() && (!m_pCallNotices || m_pCallNotices->empty()))
+        return m_errors.RaiseText(E_FAIL, m_strStartupNotice);
+    return FailFromCamera(dialog.LastCameraError(), AutomationError::NoCameraList);
 }
 
 bool KamvioCamera::DisconnectNow(HookedCameraDialog& dialog, Reason reason) {
@@ -107,34 +109,24 @@ void KamvioCamera::AfterConnect(HookedCameraDialog& dialog, const std::string& n
 
 void KamvioCamera::TryReconnect() {
     if (!m_pDlg) return;
-    m_bHealing = true;
     HookedCameraDialog& dialog = *m_pDlg;
     DialogBase::CallScope scope(dialog);
-    // A failed attempt is tried again at the next tick; what it reported is of no use.
-    std::vector<std::string> notices;
-    std::vector<std::string>* outer = m_pCallNotices;
-    m_pCallNotices = &notices;
-    NoticeScope routed(this);
-    std::vector<SourceInfo> sources;
-    uint32_t count = kUnread;
-    if (dialog.GetDeviceCounts(&count) && count != kUnread && count > 0) {
-        sources.resize(count < CameraDialog::kMaxSources ? count : CameraDialog::kMaxSources);
-        if (!dialog.GetSouceInfo(sources.data(), static_cast<uint32_t>(sources.size()))) sources.clear();
-    }
-    const SourceInfo* back = nullptr;
-    for (const SourceInfo& source : sources)
-        if (SourceName(source) == m_strCamera) back = &source;
-    if (back && m_state == kGone) {
-        if (dialog.Connect(back)) {
-            m_pCallNotices = outer;
-            m_bHealing = false;
-            AfterConnect(dialog, m_strCamera, true);
-            return;
+    bool connected = false;
+    {
+        // A failed attempt is tried again at the next tick: what it reports is of no use.
+        NoticeCollector attempt(*this);
+        m_bHealing = true;
+        std::vector<SourceInfo> sources;
+        ReadSources(dialog, &sources);
+        for (const SourceInfo& source : sources) {
+            if (SourceName(source) != m_strCamera) continue;
+            connected = dialog.Connect(&source) != FALSE;
+            if (!connected) dialog.Disconnect();  // a failed attempt leaves open what it opened
+            break;
         }
-        dialog.Disconnect();
+        m_bHealing = false;
     }
-    m_pCallNotices = outer;
-    m_bHealing = false;
+    if (connected) AfterConnect(dialog, m_strCamera, true);
 }
 
 HRESULT KamvioCamera::ReadTimeout(const VARIANT& value, DWORD* timeoutMs) {

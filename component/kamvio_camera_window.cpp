@@ -21,13 +21,13 @@ bool KamvioCamera::CreateCameraWindow() {
     para.saveMode = 1;      // files
     para.showControls = 0;  // the live view alone
     dialog->ApplyPara(&para);
-    // What the start reports (a camera SDK that cannot be loaded) explains later failures.
-    std::vector<std::string> notices;
-    std::vector<std::string>* outer = m_pCallNotices;
-    m_pCallNotices = &notices;
-    const BOOL created = dialog->Create(m_window.Handle());
-    m_pCallNotices = outer;
-    if (!notices.empty()) m_strStartupNotice = notices.back();
+    BOOL created = FALSE;
+    {
+        // What the start reports (a camera SDK that cannot be loaded) explains later failures.
+        NoticeCollector start(*this);
+        created = dialog->Create(m_window.Handle());
+        if (!start.notices.empty()) m_strStartupNotice = start.notices.back();
+    }
     if (!created || !dialog->GetSafeHwnd()) {
         DialogBase::Retire(dialog.release());
         return false;

@@ -53,7 +53,8 @@ for script in take_photo.vbs take_photo.js; do
         size=$(stat -c %s "$path")
         [ "$(dirname "$path")" = "$photos" ] || fail "$script: $name is not in the save folder"
         [ "$size" = "$printed" ] || fail "$script: $name has $size bytes, the script says $printed"
-        [ "$size" = "${sent[${name:0:2}]:-none}" ] || fail "$script: $name has $size bytes, the camera sent ${sent[${name:0:2}]:-none}"
+        expected=${sent[${name:0:2}]:-none}
+        [ "$size" = "$expected" ] || fail "$script: $name has $size bytes, the camera sent $expected"
     done <<<"$output"
     [ "$files" = 2 ] || fail "$script: $files files printed, the shot saved 2"
     grep -qE '^error [0-9A-F]{8}: .+' <<<"$output" || fail "$script: no error description"
