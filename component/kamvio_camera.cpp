@@ -200,8 +200,11 @@ void KamvioCamera::OnFileSaved(const std::string& path) {
 void KamvioCamera::OnShotCompleted(const std::vector<std::string>& files) {
     Guard guard(*this);
     m_bShotRunning = false;
-    m_lastShot = files;
-    ++m_nShotsDone;
+    for (ShotWait* wait : m_shotWaits) {
+        if (wait->done) continue;
+        wait->done = true;
+        wait->files = files;
+    }
     Fire(kEventShotCompleted, EventArgs().Texts(files));
 }
 

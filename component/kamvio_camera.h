@@ -194,8 +194,13 @@ private:
     uint32_t m_dwFrameWidth = 0, m_dwFrameHeight = 0;
     std::vector<uint32_t> m_xLines, m_yLines;
     bool m_bShotRunning = false;     // a shot's files are on their way
-    uint32_t m_nShotsDone = 0;
-    std::vector<std::string> m_lastShot;
+    // The shots waited for, innermost last; each takes the first shot completed after it started,
+    // so that a shot taken from inside an event does not take the files of the one around it.
+    struct ShotWait {
+        bool done = false;
+        std::vector<std::string> files;
+    };
+    std::vector<ShotWait*> m_shotWaits;
     std::vector<std::string>* m_pCallNotices = nullptr;  // of the innermost call in progress
     std::string m_strStartupNotice;  // what the camera window's start reported (a missing SDK)
     std::vector<std::string> m_pendingErrors;

@@ -147,14 +147,18 @@ HRESULT KamvioCamera::Shoot(HookedCameraDialog& dialog, DWORD timeoutMs, std::ve
         if (m_bReleased) return m_errors.Raise(AutomationError::RequestFailed);
     }
     if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
-    const uint32_t before = m_nShotsDone;
+    ShotWait wait;
+    m_shotWaits.push_back(&wait);
+    struct Unlisted {
+        std::vector<ShotWait*>& waits;
+        ~Unlisted() { waits.pop_back(); }
+    } unlisted{m_shotWaits};
     if (!dialog.TakePhoto()) return FailFromCamera(dialog.LastCameraError(), AutomationError::RequestFailed);
     m_bShotRunning = true;
-    PumpMessagesUntil([&] { return m_nShotsDone != before || m_state != kConnected || m_bReleased; },
-                      Left(start, timeoutMs));
-    if (m_nShotsDone != before) {
-        if (m_lastShot.empty()) return FailFromCamera(dialog.LastCameraError(), AutomationError::NoFile);
-        *files = m_lastShot;
+    PumpMessagesUntil([&] { return wait.done || m_state != kConnected || m_bReleased; }, Left(start, timeoutMs));
+    if (wait.done) {
+        if (wait.files.empty()) return FailFromCamera(dialog.LastCameraError(), AutomationError::NoFile);
+        *files = std::move(wait.files);
         return S_OK;
     }
     m_bShotRunning = false;  // a shot that never ends must not keep the camera busy

@@ -101,6 +101,28 @@ TEST_F(CameraEvents, BusyCameraFailsToConnectWithItsErrorAndShowsNoBox) {
     EXPECT_EQ("0", Joined(Do(L"State").result.v));
 }
 
+TEST_F(CameraEvents, ShotsAskedForFromInsideTheEventsOfAShotAreRefusedWhileItRunsThenTaken) {
+    StartCamera();
+    Advise();
+    ASSERT_EQ(S_OK, Do(L"Connect").hr);
+    std::vector<HRESULT> inner;
+    std::string innerFiles;
+    int asked = 0;  // counted before asking: the inner shot has events of its own
+    log_.onEvent = [&](DISPID id) {
+        if (id == 1 && asked == 0 && ++asked) inner.push_back(Do(L"TakePhoto").hr);  // its files are on their way
+        if (id == 2 && asked == 1 && ++asked) {
+            Outcome next = Do(L"TakePhoto");
+            inner.push_back(next.hr);
+            innerFiles = Joined(next.result.v);
+        }
+    };
+    Outcome outer = Do(L"TakePhoto");
+    EXPECT_EQ(S_OK, outer.hr);
+    EXPECT_EQ((std::vector<HRESULT>{kBusy, S_OK}), inner);
+    EXPECT_EQ(2u, Split(innerFiles).size());
+    EXPECT_NE(innerFiles, Joined(outer.result.v)) << "each shot returns its own files";
+}
+
 TEST_F(CameraEvents, ClientLettingTheObjectGoInsideAnEventEndsTheShotCleanly) {
     StartCamera();
     Advise();

@@ -64,6 +64,30 @@ TEST_F(CameraMembers, WrongOrMissingArgumentsFailWithAnErrorAndADescription) {
     EXPECT_EQ(S_OK, Do(L"SetGuideLines", {Numbers({117, 233}), Numbers({})}).hr) << "an empty list is a list";
 }
 
+TEST_F(CameraMembers, NullPointersAndEmptyReferencesAreRefused) {
+    StartCamera();
+    IKamvioCamera* c = camera_.get();
+    VARIANT none = Value::Missing().v, nowhere = {};
+    nowhere.vt = VT_BYREF | VT_I4;  // a reference to nothing
+    UniqueBstr name(SysAllocString(L"WhiteBalance"));
+    const std::function<HRESULT()> outs[] = {
+        [&] { return c->get_CameraCount(nullptr); },   [&] { return c->CameraNames(nullptr); },
+        [&] { return c->get_State(nullptr); },         [&] { return c->get_IsConnected(nullptr); },
+        [&] { return c->get_CameraName(nullptr); },    [&] { return c->TakePhoto(none, nullptr); },
+        [&] { return c->get_SaveFolder(nullptr); },    [&] { return c->TakeTimedPhotos(2, 1, none, nullptr); },
+        [&] { return c->get_Zoom(nullptr); },          [&] { return c->get_ZoomMax(nullptr); },
+        [&] { return c->SettingNames(nullptr); },      [&] { return c->SettingChoices(name.get(), nullptr); },
+        [&] { return c->GetSetting(name.get(), nullptr); }, [&] { return c->get_AutoReconnect(nullptr); },
+    };
+    for (const auto& call : outs) EXPECT_EQ(E_POINTER, call());
+    const std::function<HRESULT()> ins[] = {
+        [&] { return c->Connect(nowhere); },           [&] { return c->SetSetting(nullptr, nullptr); },
+        [&] { return c->put_SaveFolder(nullptr); },    [&] { return c->SetGuideLines(nowhere, none); },
+        [&] { return c->ApplyStoredSettings(nowhere); },
+    };
+    for (const auto& call : ins) EXPECT_TRUE(FAILED(call()));
+}
+
 TEST_F(CameraMembers, SettingsByLabelReachTheCameraReadBackAndAreStored) {
     StartCamera();
     ASSERT_EQ(S_OK, Do(L"Connect", {Value(0)}).hr);
