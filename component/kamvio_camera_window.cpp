@@ -26,9 +26,10 @@ bool KamvioCamera::CreateCameraWindow() {
         // What the start reports (a camera SDK that cannot be loaded) explains later failures.
         NoticeCollector start(*this);
         created = dialog->Create(m_window.Handle());
-        if (!start.notices.empty()) m_strStartupNotice = start.notices.back();
+        m_strStartupNotice = start.notices.empty() ? std::string() : start.notices.back();
     }
     if (!created || !dialog->GetSafeHwnd()) {
+        dialog->Hooks().Detach();
         DialogBase::Retire(dialog.release());
         return false;
     }
