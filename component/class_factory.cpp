@@ -1,9 +1,8 @@
 #include "component/class_factory.h"
 
 #include "component/module.h"
-#include "component/ov_canon_sdk.h"
 
-ClassFactory::ClassFactory() { InitializeCriticalSection(&m_csRefs); }
+ClassFactory::ClassFactory(Creator create) : m_create(create) { InitializeCriticalSection(&m_csRefs); }
 
 ClassFactory::~ClassFactory() { DeleteCriticalSection(&m_csRefs); }
 
@@ -34,7 +33,7 @@ STDMETHODIMP_(ULONG) ClassFactory::Release() {
 }
 
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
-    return OvCanonSDK::CreateInstance(outer, riid, ppv);
+    return m_create(outer, riid, ppv);
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

@@ -1,4 +1,4 @@
-// The class object of OvCanonSDK.
+// The class object of one creatable class: the class is told by the function that builds it.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +6,10 @@
 
 class ClassFactory final : public IClassFactory {
 public:
-    ClassFactory();
+    // Builds an object (aggregated when outer is given) and queries it for riid.
+    using Creator = HRESULT (*)(IUnknown* outer, REFIID riid, void** ppv);
+
+    explicit ClassFactory(Creator create);
     ClassFactory(const ClassFactory&) = delete;
     ClassFactory& operator=(const ClassFactory&) = delete;
 
@@ -20,6 +23,7 @@ public:
 private:
     ~ClassFactory();
 
+    Creator m_create;
     CRITICAL_SECTION m_csRefs;
     ULONG m_nRefs = 0;
 };

@@ -1,9 +1,27 @@
 #include "component/module.h"
 
 #include <new>
+#include <utility>
 
 #include "component/class_factory.h"
+#include "component/kamvio_camera.h"
+#include "component/ov_canon_sdk.h"
 #include "kamvio_idl.h"
+
+namespace {
+
+struct CreatableClass {
+    const CLSID* clsid;
+    ClassFactory::Creator create;
+};
+
+// In the order of KamvioModule's factory slots.
+const CreatableClass kClasses[] = {
+    {&CLSID_OvCanonSDK, &OvCanonSDK::CreateInstance},
+    {&CLSID_KamvioCamera, &KamvioCamera::CreateInstance},
+};
+
+}  // namespace
 
 KamvioModule& KamvioModule::Instance() {
     static KamvioModule module;
@@ -20,11 +38,12 @@ KamvioModule::~KamvioModule() {
 void KamvioModule::Init(HINSTANCE instance) { m_hInstance = instance; }
 
 void KamvioModule::Term() {
+    IClassFactory* factories[kClassCount] = {};
     EnterCriticalSection(&m_csFactory);
-    IClassFactory* factory = m_pFactory;
-    m_pFactory = nullptr;
+    for (int i = 0; i < kClassCount; ++i) factories[i] = std::exchange(m_pFactories[i], nullptr);
     LeaveCriticalSection(&m_csFactory);
-    if (factory) factory->Release();
+    for (IClassFactory* factory : factories)
+        if (factory) factory->Release();
 }
 
 std::wstring KamvioModule::ModulePath() const {
@@ -53,13 +72,17 @@ LONG KamvioModule::LockCount() const { return InterlockedCompareExchange(const_c
 HRESULT KamvioModule::GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    if (!IsEqualCLSID(clsid, CLSID_OvCanonSDK)) return CLASS_E_CLASSNOTAVAILABLE;
+    static_assert(sizeof kClasses / sizeof kClasses[0] == kClassCount, "a factory slot per class");
+    int index = 0;
+    while (index < kClassCount && !IsEqualCLSID(clsid, *kClasses[index].clsid)) ++index;
+    if (index == kClassCount) return CLASS_E_CLASSNOTAVAILABLE;
     EnterCriticalSection(&m_csFactory);
-    if (!m_pFactory) {
-        m_pFactory = new (std::nothrow) ClassFactory();
-        if (m_pFactory) m_pFactory->AddRef();  // the module's own reference
+    IClassFactory*& slot = m_pFactories[index];
+    if (!slot) {
+        slot = new (std::nothrow) ClassFactory(kClasses[index].create);
+        if (slot) slot->AddRef();  // the module's own reference
     }
-    IClassFactory* factory = m_pFactory;
+    IClassFactory* factory = slot;
     if (factory) factory->AddRef();
     LeaveCriticalSection(&m_csFactory);
     if (!factory) return E_OUTOFMEMORY;

@@ -1,4 +1,4 @@
-// The module object: instance handle, lock count and the one class factory of the library.
+// The module object: instance handle, lock count and the class factories of the library.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +38,7 @@ private:
 
     HINSTANCE m_hInstance = nullptr;
     volatile LONG m_nLockCount = 0;
+    static constexpr int kClassCount = 2;
     CRITICAL_SECTION m_csFactory;
-    IClassFactory* m_pFactory = nullptr;  // created on the first request, kept until Term
+    IClassFactory* m_pFactories[kClassCount] = {};  // each created on its first request, kept until Term
 };

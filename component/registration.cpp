@@ -11,7 +11,10 @@
 
 namespace {
 
-HRESULT RunScript(bool install) {
+// One registry script per class, run by the same registrar.
+constexpr UINT kScripts[] = {IDR_OVCANONSDK, IDR_KAMVIOCAMERA};
+
+HRESULT RunScripts(bool install) {
     std::wstring path = KamvioModule::Instance().ModulePath();
     if (path.empty()) return E_FAIL;
     ComPtr<IRegistrar> registrar;
@@ -19,8 +22,15 @@ HRESULT RunScript(bool install) {
     if (FAILED(hr)) return hr;
     hr = registrar->AddReplacement(L"MODULE", path.c_str());
     if (FAILED(hr)) return hr;
-    return install ? registrar->ResourceRegister(path.c_str(), IDR_OVCANONSDK, L"REGISTRY")
-                   : registrar->ResourceUnregister(path.c_str(), IDR_OVCANONSDK, L"REGISTRY");
+    // Unregistration goes on past a failure: a class half removed is worse than an error.
+    HRESULT result = S_OK;
+    for (UINT script : kScripts) {
+        hr = install ? registrar->ResourceRegister(path.c_str(), script, L"REGISTRY")
+                     : registrar->ResourceUnregister(path.c_str(), script, L"REGISTRY");
+        if (FAILED(hr) && install) return hr;
+        if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+    }
+    return result;
 }
 
 HRESULT RegisterLibrary() {
@@ -53,13 +63,13 @@ HRESULT UnregisterLibrary() {
 // Like every registration entry of a COM server, these expect the caller to have started COM
 // (regsvr32 and installers do); starting and stopping it here could hang Wine's teardown.
 HRESULT RegisterServer() {
-    HRESULT hr = RunScript(true);
+    HRESULT hr = RunScripts(true);
     if (FAILED(hr)) return hr;
     return RegisterLibrary();
 }
 
 HRESULT UnregisterServer() {
-    HRESULT hr = RunScript(false);
+    HRESULT hr = RunScripts(false);
     HRESULT library = UnregisterLibrary();
     return FAILED(hr) ? hr : library;
 }

@@ -1,4 +1,4 @@
-// Self-registration: the class from registry script 103, and the embedded type library.
+// Self-registration: each class from its registry script (103, 104), and the embedded type library.
 #pragma once
 
 #include <windows.h>

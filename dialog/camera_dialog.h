@@ -55,6 +55,15 @@ public:
     BOOL SetAdjustLinePos(uint32_t xCount, const uint32_t* xLines, uint32_t yCount, const uint32_t* yLines);
     BOOL IsConnected(BOOL* connected);
 
+    // For a client of its own beside the interface: the open source, the controller's last SDK
+    // status and its save folder.
+    cdHSource SourceHandle() const { return m_camera.GetSourceHandle(); }
+    uint32_t LastCameraError() const { return m_camera.GetLastError(); }
+    std::string SaveFolder() const { return m_camera.GetSaveFolder(); }
+    // Moves a live-view-only window into `parent` at `rect` (parent's client coordinates), the
+    // live view filling it; FALSE for a window with controls or without a window.
+    BOOL PlaceLiveView(HWND parent, const RECT& rect);
+
     static constexpr uint32_t kMaxSources = 256;
     static constexpr uint32_t kMaxAdjustLines = 65536;  // per direction
     static constexpr COLORREF kBackground = RGB(120, 120, 120);

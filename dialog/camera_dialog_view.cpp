@@ -145,6 +145,19 @@ BOOL CameraDialog::CreateSurfaces() {
     return TRUE;
 }
 
+BOOL CameraDialog::PlaceLiveView(HWND parent, const RECT& rect) {
+    HWND self = GetSafeHwnd();
+    if (!self || !m_staticView || m_bModal || m_para.showControls) return FALSE;
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return FALSE;
+    if (parent && GetParent(self) != parent && !SetParent(self, parent)) return FALSE;
+    MoveWindow(self, rect.left, rect.top, width, height, TRUE);
+    MoveWindow(m_staticView, 0, 0, width, height, TRUE);
+    // The drawing surfaces take the new size; the next frame fills them.
+    CreateSurfaces();
+    return Repaint();
+}
+
 BOOL CameraDialog::Repaint() {
     HWND window = GetSafeHwnd();
     if (!window) return TRUE;

@@ -88,7 +88,13 @@ TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
     EXPECT_TRUE(lib->wMajorVerNum == 1 && lib->wMinorVerNum == 0 && lib->lcid == 0x409);
     library->ReleaseTLibAttr(lib);
     EXPECT_EQ(L"KAMVIOLib: Kamvio 1.0 Type Library", Doc(library.get(), -1));
-    EXPECT_EQ(2u, library->GetTypeInfoCount()) << "the class and its interface, nothing else";
+    EXPECT_EQ(5u, library->GetTypeInfoCount())
+        << "OvCanonSDK and its interface, KamvioCamera with its interface and events, nothing else";
+    ComPtr<ITypeInfo> scriptable;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_KamvioCamera, scriptable.put()));
+    INT sourceFlags = 0;
+    ASSERT_EQ(S_OK, scriptable->GetImplTypeFlags(1, &sourceFlags));
+    EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, sourceFlags) << "its events are its default source";
 
     ComPtr<ITypeInfo> coclass, dispatch, vtable;
     HREFTYPE ref = 0;
@@ -148,6 +154,7 @@ TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
     const std::wstring clsid = L"{C980C195-D310-4D7B-8A0F-41B7232949E5}", classKey = L"CLSID\\" + clsid;
     const std::wstring typeLibKey = L"TypeLib\\{1C864C25-6A8C-44A9-89FA-73A1AEF736B2}";
     const std::wstring interfaceKey = L"Interface\\{B1E3B4F3-F0B5-4DA2-A527-66C00BF5A5A9}";
+    const std::wstring cameraClsid = L"{C97969A3-0613-42F6-824B-A96C84AA0DD6}", cameraKey = L"CLSID\\" + cameraClsid;
 
     ASSERT_EQ(S_OK, KamvioExport("DllRegisterServer")());
     const struct { std::wstring key; const wchar_t* name; std::wstring expected; } values[] = {
@@ -158,6 +165,11 @@ TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
         {classKey + L"\\InprocServer32", L"ThreadingModel", L"both"},
         {typeLibKey + L"\\1.0", nullptr, L"Kamvio 1.0 Type Library"},
         {interfaceKey, nullptr, L"IOvCanonSDK"},  // the type library registers the dual interface
+        // The scriptable class, registered by the same run.
+        {L"Kamvio.Camera\\CLSID", nullptr, cameraClsid},   {L"Kamvio.Camera\\CurVer", nullptr, L"Kamvio.Camera.1"},
+        {L"Kamvio.Camera.1\\CLSID", nullptr, cameraClsid},
+        {cameraKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {cameraKey + L"\\TypeLib", nullptr, L"{1C864C25-6A8C-44A9-89FA-73A1AEF736B2}"},
     };
     for (const auto& v : values) EXPECT_EQ(v.expected, Value(v.key, v.name)) << v.key;
     EXPECT_EQ(0, _wcsicmp(KamvioPath().c_str(), Value(classKey + L"\\InprocServer32").c_str()));
@@ -165,7 +177,8 @@ TEST(Registration, WritesTheClassAndTypeLibraryKeysAndRemovesThemAll) {
     for (int round = 0; round < 2; ++round) {  // unregistering twice is harmless
         EXPECT_EQ(S_OK, KamvioExport("DllUnregisterServer")()) << round;
         for (const std::wstring& key : {std::wstring(L"Kamvio.OvCanonSDK.1"), std::wstring(L"Kamvio.OvCanonSDK"),
-                                        classKey, typeLibKey, interfaceKey})
+                                        classKey, typeLibKey, interfaceKey, std::wstring(L"Kamvio.Camera"),
+                                        std::wstring(L"Kamvio.Camera.1"), cameraKey})
             EXPECT_FALSE(KeyExists(key)) << key;
     }
     EXPECT_TRUE(KeyExists(L"CLSID")) << "the CLSID root stays";
