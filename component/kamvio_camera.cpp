@@ -98,45 +98,19 @@ STDMETHODIMP_(ULONG) KamvioCamera::Release() {
 
 // ---- IDispatch, ISupportErrorInfo, IProvideClassInfo2, IConnectionPointContainer
 
-HRESULT KamvioCamera::LoadTypeInfo() {
-    if (m_pTypeInfo) return S_OK;
-    ComPtr<ITypeLib> library;
-    HRESULT hr = KamvioModule::Instance().LoadTypeLib(library.put());
-    if (FAILED(hr)) return hr;
-    return library->GetTypeInfoOfGuid(IID_IKamvioCamera, m_pTypeInfo.put());
-}
+STDMETHODIMP KamvioCamera::GetTypeInfoCount(UINT* count) { return m_dispatch.GetTypeInfoCount(count); }
 
-STDMETHODIMP KamvioCamera::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP KamvioCamera::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    *info = m_pTypeInfo.get();
-    (*info)->AddRef();
-    return S_OK;
-}
+STDMETHODIMP KamvioCamera::GetTypeInfo(UINT index, LCID, ITypeInfo** info) { return m_dispatch.GetTypeInfo(index, info); }
 
 STDMETHODIMP KamvioCamera::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    return m_pTypeInfo->GetIDsOfNames(names, count, ids);
+    return m_dispatch.GetIDsOfNames(riid, names, count, ids);
 }
 
 STDMETHODIMP KamvioCamera::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                   EXCEPINFO* exception, UINT* argError) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     Guard guard(*this);  // the type information stays while the member it called runs
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    hr = m_pTypeInfo->Invoke(static_cast<IKamvioCamera*>(this), id, flags, params, result, exception, argError);
+    HRESULT hr =
+        m_dispatch.Invoke(static_cast<IKamvioCamera*>(this), riid, id, flags, params, result, exception, argError);
     // The member's description reaches late-bound callers (Err.Description) even where the
     // dispatcher does not copy it from the error information.
     if (hr == DISP_E_EXCEPTION && exception && !exception->bstrDescription) {

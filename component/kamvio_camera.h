@@ -19,6 +19,7 @@
 #include "component/camera_events.h"
 #include "component/camera_hooks.h"
 #include "component/camera_host_window.h"
+#include "component/type_info_dispatch.h"
 #include "kamvio_idl.h"
 #include "platform/handles.h"
 #include "sdk/notice.h"
@@ -124,7 +125,6 @@ private:
 
     void FinalRelease();
     void TearDown();
-    HRESULT LoadTypeInfo();
 
     // Runs a member on the camera window, with notices routed to the call and the window kept
     // while it runs.
@@ -175,7 +175,7 @@ private:
     int m_nCalls = 0;
     bool m_bReleased = false;
     const DWORD m_dwThread;
-    ComPtr<ITypeInfo> m_pTypeInfo;
+    TypeInfoDispatch m_dispatch{IID_IKamvioCamera};
     AutomationErrors m_errors;
     EventConnectionPoint m_events;
     CameraHostWindow m_window;

@@ -77,45 +77,18 @@ STDMETHODIMP_(ULONG) OvCanonSDK::Release() { return m_pControlling->Release(); }
 
 // ---- IDispatch
 
-HRESULT OvCanonSDK::LoadTypeInfo() {
-    if (m_pTypeInfo) return S_OK;
-    ComPtr<ITypeLib> library;
-    HRESULT hr = KamvioModule::Instance().LoadTypeLib(library.put());
-    if (FAILED(hr)) return hr;
-    return library->GetTypeInfoOfGuid(IID_IOvCanonSDK, m_pTypeInfo.put());
-}
+STDMETHODIMP OvCanonSDK::GetTypeInfoCount(UINT* count) { return m_dispatch.GetTypeInfoCount(count); }
 
-STDMETHODIMP OvCanonSDK::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP OvCanonSDK::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    *info = m_pTypeInfo.get();
-    (*info)->AddRef();
-    return S_OK;
-}
+STDMETHODIMP OvCanonSDK::GetTypeInfo(UINT index, LCID, ITypeInfo** info) { return m_dispatch.GetTypeInfo(index, info); }
 
 STDMETHODIMP OvCanonSDK::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    return m_pTypeInfo->GetIDsOfNames(names, count, ids);
+    return m_dispatch.GetIDsOfNames(riid, names, count, ids);
 }
 
 STDMETHODIMP OvCanonSDK::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* exception, UINT* argError) {
-    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ObjectCall call(*this);  // the type information stays while the method it called runs
-    HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr)) return hr;
-    return m_pTypeInfo->Invoke(static_cast<IOvCanonSDK*>(this), id, flags, params, result, exception, argError);
+    return m_dispatch.Invoke(static_cast<IOvCanonSDK*>(this), riid, id, flags, params, result, exception, argError);
 }
 
 STDMETHODIMP OvCanonSDK::InterfaceSupportsErrorInfo(REFIID riid) {

@@ -9,6 +9,7 @@
 
 #include "dialog/camera_dialog.h"
 #include "dialog/kamvio_para.h"
+#include "component/type_info_dispatch.h"
 #include "kamvio_idl.h"
 #include "platform/handles.h"
 
@@ -90,7 +91,6 @@ private:
     ~OvCanonSDK();
 
     HRESULT InternalQueryInterface(REFIID riid, void** ppv);
-    HRESULT LoadTypeInfo();
     // S_OK when the modeless dialog exists and the operation succeeds. The dialog outlives the
     // call even when the host destroys it from inside a notification the operation sends.
     template <typename Operation>
@@ -110,7 +110,7 @@ private:
     ULONG m_nRefs = 0;         // single-threaded object: a plain count
     int m_nCalls = 0;          // methods in progress (ObjectCall)
     bool m_bReleased = false;  // the last reference went while a call was in progress
-    ComPtr<ITypeInfo> m_pTypeInfo;
+    TypeInfoDispatch m_dispatch{IID_IOvCanonSDK};
 
     CameraDialog m_dlgModal;
     // Owned here; handed to DialogBase::Retire when it goes.
