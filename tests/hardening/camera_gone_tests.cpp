@@ -129,7 +129,7 @@ TEST(CameraGone, AtEveryStageTheHostHearsTheWindowResetsAndTheNextConnectWorks) 
             std::string boxes;
             test_support::PumpUntil([&] { return (boxes += Boxes()).find(kPoweredOffWarning) != std::string::npos; },
                                     stage.heard ? 3000 : 0);
-            if (stage.heard) EXPECT_NE(std::string::npos, boxes.find(kPoweredOffWarning)) << where << ": " << boxes;
+            if (stage.heard) { EXPECT_NE(std::string::npos, boxes.find(kPoweredOffWarning)) << where << ": " << boxes; }
             EXPECT_EQ("", Violations()) << where;
             EXPECT_EQ("", CheckShots(folder, false)) << where;
         }
