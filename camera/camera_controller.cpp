@@ -204,9 +204,8 @@ BOOL CameraController::SetSaveFolder(const char* folder) {
     if (!folder) return FALSE;
     size_t length = strnlen(folder, sizeof m_szSaveFolder);
     if (length >= sizeof m_szSaveFolder) return FALSE;
-    AcquireSRWLockExclusive(&m_saveFolderGuard);
+    SrwGuard guard(&m_saveFolderGuard);
     std::memcpy(m_szSaveFolder, folder, length + 1);
-    ReleaseSRWLockExclusive(&m_saveFolderGuard);
     return TRUE;
 }
 
@@ -219,7 +218,6 @@ void CameraController::UseDefaultSaveFolderIfEmpty() {
 }
 
 void CameraController::ReadSaveFolder(char (&folder)[260]) {
-    AcquireSRWLockShared(&m_saveFolderGuard);
+    SrwGuard guard(&m_saveFolderGuard, SrwGuard::Shared);
     std::memcpy(folder, m_szSaveFolder, sizeof folder);
-    ReleaseSRWLockShared(&m_saveFolderGuard);
 }

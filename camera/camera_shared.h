@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/scoped_lock.h"
 #include "sdk/cdsdk_contract.h"
 
 class MessageTranslator;
@@ -16,18 +17,6 @@ constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 // Points a translator at the error texts: section "Error Message" of KamvioML.ini beside the
 // host's executable. Threads other than the dialog's use a translator of their own.
 void OpenErrorTexts(MessageTranslator* texts);
-
-// Holds a mutex for a scope.
-class MutexGuard {
-public:
-    explicit MutexGuard(HANDLE mutex) : m_mutex(mutex) { WaitForSingleObject(m_mutex, INFINITE); }
-    MutexGuard(const MutexGuard&) = delete;
-    MutexGuard& operator=(const MutexGuard&) = delete;
-    ~MutexGuard() { ReleaseMutex(m_mutex); }
-
-private:
-    HANDLE m_mutex;
-};
 
 struct CameraRegisteredMessages {
     UINT releaseOn = 0;        // "Camera Event ReleaseOn" (registered, never posted)

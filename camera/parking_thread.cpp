@@ -1,19 +1,6 @@
 #include "camera/parking_thread.h"
 
-namespace {
-
-class StateGuard {
-public:
-    explicit StateGuard(SRWLOCK* lock) : m_lock(lock) { AcquireSRWLockExclusive(m_lock); }
-    StateGuard(const StateGuard&) = delete;
-    StateGuard& operator=(const StateGuard&) = delete;
-    ~StateGuard() { ReleaseSRWLockExclusive(m_lock); }
-
-private:
-    SRWLOCK* m_lock;
-};
-
-}  // namespace
+#include "platform/scoped_lock.h"
 
 void WaitHandlingSentMessages(HANDLE first, HANDLE second) {
     HANDLE handles[2] = {first, second};
@@ -34,7 +21,7 @@ ParkingThread::~ParkingThread() { Stop(); }
 bool ParkingThread::Start(LPTHREAD_START_ROUTINE procedure, void* argument) {
     if (m_thread || !m_wake || !m_idle) return false;
     {
-        StateGuard guard(&m_state);
+        SrwGuard guard(&m_state);
         m_parked = true;
         m_quit = false;
         SetEvent(m_idle.get());
@@ -47,7 +34,7 @@ bool ParkingThread::Start(LPTHREAD_START_ROUTINE procedure, void* argument) {
 bool ParkingThread::HasEnded() const { return !m_thread || WaitForSingleObject(m_thread.get(), 0) == WAIT_OBJECT_0; }
 
 void ParkingThread::Resume() {
-    StateGuard guard(&m_state);
+    SrwGuard guard(&m_state);
     if (!m_parked) return;
     m_parked = false;
     ResetEvent(m_idle.get());
@@ -71,7 +58,7 @@ void ParkingThread::Stop() {
     UniqueHandle thread = ThreadHandleForWait();
     if (!thread) return;
     {
-        StateGuard guard(&m_state);
+        SrwGuard guard(&m_state);
         m_quit = true;
         SetEvent(m_wake.get());
     }
@@ -83,7 +70,7 @@ void ParkingThread::Stop() {
 bool ParkingThread::WaitUntilResumed() {
     for (;;) {
         {
-            StateGuard guard(&m_state);
+            SrwGuard guard(&m_state);
             // Work asked for before the stop is still done; the stop is seen at the next park.
             if (!m_parked) return true;
             if (m_quit) return false;
@@ -94,7 +81,7 @@ bool ParkingThread::WaitUntilResumed() {
 }
 
 void ParkingThread::MarkParked() {
-    StateGuard guard(&m_state);
+    SrwGuard guard(&m_state);
     m_parked = true;  // idle only once it waits: WaitUntilIdle still waits for what comes between
 }
 

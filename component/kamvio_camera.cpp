@@ -46,13 +46,12 @@ void KamvioCamera::TearDown() {
 }
 
 void KamvioCamera::FinalRelease() {
-    if (m_nCalls == 0) {
+    if (m_holds.Doom()) {
         delete this;
         return;
     }
     // Released from inside an event: the camera and its windows end now, the object with the
     // last call on the stack.
-    m_bReleased = true;
     TearDown();
 }
 
@@ -162,7 +161,7 @@ STDMETHODIMP KamvioCamera::FindConnectionPoint(REFIID riid, IConnectionPoint** p
 // ---- events
 
 void KamvioCamera::Fire(Event event, const EventArgs& args) {
-    if (!m_bReleased) m_events.Raise(event, args);
+    if (!Released()) m_events.Raise(event, args);
 }
 
 void KamvioCamera::OnFileSaved(const std::string& path) {

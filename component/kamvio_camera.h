@@ -22,6 +22,7 @@
 #include "component/type_info_dispatch.h"
 #include "kamvio_idl.h"
 #include "platform/handles.h"
+#include "platform/stack_hold.h"
 #include "sdk/notice.h"
 
 class KamvioCamera final : public IKamvioCamera,
@@ -105,18 +106,9 @@ public:
 private:
     // Something of ours on the stack: a client may release the object from inside any event,
     // and the object then goes when the last of these ends.
-    class Guard {
-    public:
-        explicit Guard(KamvioCamera& object) : m_object(object) { ++m_object.m_nCalls; }
-        Guard(const Guard&) = delete;
-        Guard& operator=(const Guard&) = delete;
-        ~Guard() {
-            if (--m_object.m_nCalls == 0 && m_object.m_bReleased) delete &m_object;
-        }
-
-    private:
-        KamvioCamera& m_object;
-    };
+    using Guard = StackHold<KamvioCamera>;
+    friend class StackHold<KamvioCamera>;
+    bool Released() const { return m_holds.Doomed(); }
     class NoticeCollector;
     class MemberCall;
 
@@ -172,8 +164,7 @@ private:
     void Fire(Event event, const EventArgs& args);
 
     ULONG m_nRefs = 0;
-    int m_nCalls = 0;
-    bool m_bReleased = false;
+    StackHolds m_holds;  // doomed by the last release
     const DWORD m_dwThread;
     TypeInfoDispatch m_dispatch{IID_IKamvioCamera};
     AutomationErrors m_errors;

@@ -46,7 +46,7 @@ HRESULT KamvioCamera::Run(Body body) {
     if (GetCurrentThreadId() != m_dwThread) return RPC_E_WRONG_THREAD;
     MemberCall call(*this);
     EnsureCameraWindow();
-    if (m_bReleased || !m_pDlg) return m_errors.Raise(AutomationError::RequestFailed);
+    if (Released() || !m_pDlg) return m_errors.Raise(AutomationError::RequestFailed);
     HookedCameraDialog& dialog = *m_pDlg;
     DialogBase::CallScope scope(dialog);
     return body(dialog);

@@ -143,8 +143,8 @@ HRESULT KamvioCamera::Shoot(HookedCameraDialog& dialog, DWORD timeoutMs, std::ve
     const DWORD start = GetTickCount();
     if (m_bShotRunning) return m_errors.Raise(AutomationError::Busy);
     if (m_state == kGone) {
-        PumpMessagesUntil([&] { return m_state != kGone || m_bReleased; }, timeoutMs);
-        if (m_bReleased) return m_errors.Raise(AutomationError::RequestFailed);
+        PumpMessagesUntil([&] { return m_state != kGone || Released(); }, timeoutMs);
+        if (Released()) return m_errors.Raise(AutomationError::RequestFailed);
     }
     if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
     ShotWait wait;
@@ -155,14 +155,14 @@ HRESULT KamvioCamera::Shoot(HookedCameraDialog& dialog, DWORD timeoutMs, std::ve
     } unlisted{m_shotWaits};
     if (!dialog.TakePhoto()) return FailFromCamera(dialog.LastCameraError(), AutomationError::RequestFailed);
     m_bShotRunning = true;
-    PumpMessagesUntil([&] { return wait.done || m_state != kConnected || m_bReleased; }, Left(start, timeoutMs));
+    PumpMessagesUntil([&] { return wait.done || m_state != kConnected || Released(); }, Left(start, timeoutMs));
     if (wait.done) {
         if (wait.files.empty()) return FailFromCamera(dialog.LastCameraError(), AutomationError::NoFile);
         *files = std::move(wait.files);
         return S_OK;
     }
     m_bShotRunning = false;  // a shot that never ends must not keep the camera busy
-    if (m_bReleased) return m_errors.Raise(AutomationError::RequestFailed);
+    if (Released()) return m_errors.Raise(AutomationError::RequestFailed);
     if (m_state != kConnected) return m_errors.Raise(AutomationError::Gone);
     return m_errors.Raise(AutomationError::ShotTimedOut);
 }
@@ -284,7 +284,7 @@ STDMETHODIMP KamvioCamera::TakeTimedPhotos(LONG intervalSeconds, LONG count, VAR
             // Each shot an interval less a second after the last, as the window's series; with
             // the messages handled meanwhile.
             const DWORD pause = request.intervalSeconds * 1000 - 1000;
-            PumpMessagesUntil([&] { return m_bReleased; }, pause);
+            PumpMessagesUntil([&] { return Released(); }, pause);
             std::vector<std::string> shot;
             if (HRESULT hr = Shoot(d, timeout, &shot); FAILED(hr)) return hr;
             all.insert(all.end(), shot.begin(), shot.end());

@@ -42,7 +42,7 @@ bool KamvioCamera::CreateCameraWindow() {
 }
 
 void KamvioCamera::EnsureCameraWindow() {
-    if (m_bReleased || !m_pDlg || m_pDlg->GetSafeHwnd()) return;
+    if (Released() || !m_pDlg || m_pDlg->GetSafeHwnd()) return;
     // The client destroyed the window that held the live view, and the camera window with it.
     const bool hadCamera = m_state != kDisconnected;
     m_pDlg->Hooks().Detach();
@@ -86,7 +86,7 @@ void KamvioCamera::UpdateTimer() {
 
 void KamvioCamera::OnHostTimer() {
     Guard guard(*this);
-    if (m_bReleased) return;
+    if (Released()) return;
     EnsureCameraWindow();
     if (m_state == kGone && m_bAutoReconnect && !m_bHealing) TryReconnect();
 }

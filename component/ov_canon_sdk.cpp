@@ -62,11 +62,10 @@ STDMETHODIMP_(ULONG) OvCanonSDK::InnerUnknown::Release() {
 }
 
 void OvCanonSDK::FinalRelease() {
-    if (m_nCalls == 0) {
+    if (m_holds.Doom()) {
         delete this;
         return;
     }
-    m_bReleased = true;
     DiscardModeless();
     m_dlgModal.EndDialog(IDCANCEL);  // a modal window running now closes; DoModal then returns
 }

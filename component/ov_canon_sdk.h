@@ -12,6 +12,7 @@
 #include "component/type_info_dispatch.h"
 #include "kamvio_idl.h"
 #include "platform/handles.h"
+#include "platform/stack_hold.h"
 
 class OvCanonSDK final : public IOvCanonSDK, public ISupportErrorInfo {
 public:
@@ -74,18 +75,8 @@ private:
 
     // A method in progress. Hosts call back from inside notifications: a final release made
     // there ends the windows at once but deletes the object only when the last call returns.
-    class ObjectCall {
-    public:
-        explicit ObjectCall(OvCanonSDK& object) : m_object(object) { ++m_object.m_nCalls; }
-        ObjectCall(const ObjectCall&) = delete;
-        ObjectCall& operator=(const ObjectCall&) = delete;
-        ~ObjectCall() {
-            if (--m_object.m_nCalls == 0 && m_object.m_bReleased) delete &m_object;
-        }
-
-    private:
-        OvCanonSDK& m_object;
-    };
+    using ObjectCall = StackHold<OvCanonSDK>;
+    friend class StackHold<OvCanonSDK>;
 
     explicit OvCanonSDK(IUnknown* outer);
     ~OvCanonSDK();
@@ -108,8 +99,7 @@ private:
     InnerUnknown m_inner;
     IUnknown* m_pControlling;  // the outer unknown, or m_inner
     ULONG m_nRefs = 0;         // single-threaded object: a plain count
-    int m_nCalls = 0;          // methods in progress (ObjectCall)
-    bool m_bReleased = false;  // the last reference went while a call was in progress
+    StackHolds m_holds;  // methods in progress (ObjectCall); doomed by the last release
     TypeInfoDispatch m_dispatch{IID_IOvCanonSDK};
 
     CameraDialog m_dlgModal;

@@ -75,18 +75,14 @@ DialogBase::~DialogBase() {
 }
 
 void DialogBase::Retire(DialogBase* dialog) {
-    if (!dialog || dialog->m_bRetired) return;
-    dialog->m_bRetired = true;
+    if (!dialog || dialog->m_holds.Doomed()) return;
+    dialog->m_holds.Doom();
     CallScope scope(*dialog);  // deletes it on the way out when nothing else holds it
     if (!dialog->m_hWnd) return;
     if (dialog->m_bModalLoop)
         ::EndDialog(dialog->m_hWnd, IDCANCEL);  // the loop ends, then DoModal destroys the window
     else
         ::DestroyWindow(dialog->m_hWnd);
-}
-
-DialogBase::CallScope::~CallScope() {
-    if (--m_dialog.m_nCallDepth == 0 && m_dialog.m_bRetired) delete &m_dialog;
 }
 
 INT_PTR DialogBase::DoModal(HWND owner) {

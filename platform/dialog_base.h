@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/stack_hold.h"
+
 class DialogBase {
 public:
     DialogBase(UINT templateId, HWND parent);
@@ -30,17 +32,8 @@ public:
     static void Retire(DialogBase* dialog);
 
     // Marks a stack frame that uses the dialog, so that Retire waits for its end.
-    class CallScope {
-    public:
-        explicit CallScope(DialogBase& dialog) : m_dialog(dialog) { ++m_dialog.m_nCallDepth; }
-        CallScope(const CallScope&) = delete;
-        CallScope& operator=(const CallScope&) = delete;
-        ~CallScope();
-
-    private:
-        DialogBase& m_dialog;
-    };
-    bool IsRetired() const { return m_bRetired; }
+    using CallScope = StackHold<DialogBase>;
+    bool IsRetired() const { return m_holds.Doomed(); }
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     UINT TemplateId() const { return m_templateId; }
@@ -94,7 +87,7 @@ private:
     UINT m_templateId;
     HWND m_hParent;
     HWND m_hWnd = nullptr;
-    int m_nCallDepth = 0;
-    bool m_bRetired = false;
+    friend class StackHold<DialogBase>;
+    StackHolds m_holds;
     bool m_bModalLoop = false;
 };

@@ -2,23 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/scoped_lock.h"
 #include "sdk/sdk_loader.h"
 
 namespace sdk_session {
 namespace {
 
 // Users may live on different threads (one apartment each): entering and leaving are serialised.
-class SessionLock {
-public:
-    SessionLock() { AcquireSRWLockExclusive(&s_lock); }
-    SessionLock(const SessionLock&) = delete;
-    SessionLock& operator=(const SessionLock&) = delete;
-    ~SessionLock() { ReleaseSRWLockExclusive(&s_lock); }
-
-private:
-    static SRWLOCK s_lock;
-};
-SRWLOCK SessionLock::s_lock = SRWLOCK_INIT;
+SRWLOCK g_lock = SRWLOCK_INIT;
 
 int g_users = 0;
 uint32_t g_session = 0;        // numbers the starts, so a late Leave cannot end a newer session
@@ -29,7 +20,7 @@ constexpr uint32_t Masked(cdError status) { return status & 0xFFFF; }
 }  // namespace
 
 bool Enter(const char* folder, cdError* status, uint32_t* session) {
-    SessionLock lock;
+    SrwGuard lock(&g_lock);
     *status = cdOK;
     if (g_users > 0) {
         ++g_users;
@@ -56,7 +47,7 @@ bool Enter(const char* folder, cdError* status, uint32_t* session) {
 }
 
 bool Leave(uint32_t session, cdError* status) {
-    SessionLock lock;
+    SrwGuard lock(&g_lock);
     *status = cdOK;
     if (session != g_session || (g_users == 0 && !g_finishOwed)) return true;
     if (g_users > 1) {
@@ -75,7 +66,7 @@ bool Leave(uint32_t session, cdError* status) {
 }
 
 int Users() {
-    SessionLock lock;
+    SrwGuard lock(&g_lock);
     return g_users;
 }
 
