@@ -158,3 +158,6 @@ private:
 
 // The process-wide file counter of saved images (0 when the component is loaded).
 uint32_t CameraFileCounter();
+
+// The pause before each shot of a timed series: the interval less a second.
+DWORD SeriesPauseMs(uint32_t intervalSeconds);

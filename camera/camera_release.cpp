@@ -52,12 +52,12 @@ private:
     bool m_kept = false;
 };
 
-DWORD PauseBeforeShot(uint32_t intervalSeconds) {
+}  // namespace
+
+DWORD SeriesPauseMs(uint32_t intervalSeconds) {
     uint64_t ms = intervalSeconds > 1 ? uint64_t(intervalSeconds) * 1000 - 1000 : 0;
     return ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(ms);
 }
-
-}  // namespace
 
 BOOL CameraController::Release() {
     m_dwLastError = 0;
@@ -110,7 +110,7 @@ BOOL CameraController::StartReleaseThread() {
 }
 
 BOOL CameraController::ShootSeries(uint32_t intervalSeconds, uint16_t count) {
-    DWORD pause = PauseBeforeShot(intervalSeconds);
+    DWORD pause = SeriesPauseMs(intervalSeconds);
     for (uint16_t i = 0; i < count; ++i) {
         Sleep(pause);
         Release();

@@ -144,6 +144,9 @@ private:
     // the SDK's status, else `otherwise`.
     HRESULT FailFromCamera(uint32_t status, AutomationError otherwise);
     void TryReconnect();
+    template <typename Access>
+    HRESULT AccessSetting(HookedCameraDialog& dialog, const std::string& setting, const std::string& choice,
+                          Access access);
 
     // What the camera window tells (CameraHooksClient), and the notices of our calls.
     void OnFileSaved(const std::string& path) override;

@@ -15,10 +15,6 @@ namespace {
 
 constexpr uint32_t kUnread = 0xFFFFFFFF;
 
-std::string SourceName(const SourceInfo& source) {
-    return std::string(source.modelName, strnlen(source.modelName, sizeof source.modelName));
-}
-
 std::string Joined(const std::vector<std::string>& texts) {
     std::string out;
     for (const std::string& text : texts) out += (out.empty() ? "" : ", ") + text;
@@ -283,8 +279,7 @@ STDMETHODIMP KamvioCamera::TakeTimedPhotos(LONG intervalSeconds, LONG count, VAR
         for (uint16_t i = 0; i < request.count; ++i) {
             // Each shot an interval less a second after the last, as the window's series; with
             // the messages handled meanwhile.
-            const DWORD pause = request.intervalSeconds * 1000 - 1000;
-            PumpMessagesUntil([&] { return Released(); }, pause);
+            PumpMessagesUntil([&] { return Released(); }, SeriesPauseMs(request.intervalSeconds));
             std::vector<std::string> shot;
             if (HRESULT hr = Shoot(d, timeout, &shot); FAILED(hr)) return hr;
             all.insert(all.end(), shot.begin(), shot.end());
@@ -374,22 +369,38 @@ STDMETHODIMP KamvioCamera::SettingNames(VARIANT* names) {
     return Run([&](HookedCameraDialog&) -> HRESULT { return TextsToVariant(setting_access::Names(), names); });
 }
 
+// The steps every settings member shares: the name checked, the camera required, the outcome
+// turned into the member's error. `choice`: the label a refused SetSetting asked for.
+template <typename Access>
+HRESULT KamvioCamera::AccessSetting(HookedCameraDialog& dialog, const std::string& setting, const std::string& choice,
+                                    Access access) {
+    if (!setting_access::Known(setting))
+        return m_errors.Raise(AutomationError::UnknownSetting, setting, Joined(setting_access::Names()));
+    if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
+    const setting_access::Camera camera = SettingCamera(dialog, m_window.Handle(), m_strCamera);
+    const setting_access::Result result = access(camera);
+    switch (result.outcome) {
+    case setting_access::Outcome::Done: return S_OK;
+    case setting_access::Outcome::NoChoices: return m_errors.Raise(AutomationError::NoChoices, setting);
+    case setting_access::Outcome::NoSuchChoice: {
+        std::vector<std::string> choices;
+        setting_access::Choices(camera, setting, &choices);
+        return m_errors.Raise(AutomationError::NoSuchChoice, choice, Joined(choices));
+    }
+    default: return FailFromCamera(result.status, AutomationError::RequestFailed);
+    }
+}
+
 STDMETHODIMP KamvioCamera::SettingChoices(BSTR name, VARIANT* labels) {
     if (!labels) return E_POINTER;
     VariantInit(labels);
     return Run([&](HookedCameraDialog& d) -> HRESULT {
         const std::string setting = BstrToText(name);
-        if (!setting_access::Known(setting))
-            return m_errors.Raise(AutomationError::UnknownSetting, setting, Joined(setting_access::Names()));
-        if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
         std::vector<std::string> choices;
-        const setting_access::Result result =
-            setting_access::Choices(SettingCamera(d, m_window.Handle(), m_strCamera), setting, &choices);
-        if (result.outcome == setting_access::Outcome::NoChoices)
-            return m_errors.Raise(AutomationError::NoChoices, setting);
-        if (result.outcome != setting_access::Outcome::Done)
-            return FailFromCamera(result.status, AutomationError::RequestFailed);
-        return TextsToVariant(choices, labels);
+        HRESULT hr = AccessSetting(d, setting, "", [&](const setting_access::Camera& camera) {
+            return setting_access::Choices(camera, setting, &choices);
+        });
+        return FAILED(hr) ? hr : TextsToVariant(choices, labels);
     });
 }
 
@@ -398,16 +409,11 @@ STDMETHODIMP KamvioCamera::GetSetting(BSTR name, BSTR* label) {
     *label = nullptr;
     return Run([&](HookedCameraDialog& d) -> HRESULT {
         const std::string setting = BstrToText(name);
-        if (!setting_access::Known(setting))
-            return m_errors.Raise(AutomationError::UnknownSetting, setting, Joined(setting_access::Names()));
-        if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
         std::string current;
-        const setting_access::Result result =
-            setting_access::Current(SettingCamera(d, m_window.Handle(), m_strCamera), setting, &current);
-        if (result.outcome == setting_access::Outcome::NoChoices)
-            return m_errors.Raise(AutomationError::NoChoices, setting);
-        if (result.outcome != setting_access::Outcome::Done)
-            return FailFromCamera(result.status, AutomationError::RequestFailed);
+        HRESULT hr = AccessSetting(d, setting, "", [&](const setting_access::Camera& camera) {
+            return setting_access::Current(camera, setting, &current);
+        });
+        if (FAILED(hr)) return hr;
         *label = TextToBstr(current);
         return *label ? S_OK : E_OUTOFMEMORY;
     });
@@ -416,21 +422,9 @@ STDMETHODIMP KamvioCamera::GetSetting(BSTR name, BSTR* label) {
 STDMETHODIMP KamvioCamera::SetSetting(BSTR name, BSTR label) {
     return Run([&](HookedCameraDialog& d) -> HRESULT {
         const std::string setting = BstrToText(name), choice = BstrToText(label);
-        if (!setting_access::Known(setting))
-            return m_errors.Raise(AutomationError::UnknownSetting, setting, Joined(setting_access::Names()));
-        if (HRESULT hr = RequireCamera(); FAILED(hr)) return hr;
-        const setting_access::Camera camera = SettingCamera(d, m_window.Handle(), m_strCamera);
-        const setting_access::Result result = setting_access::Apply(camera, setting, choice);
-        switch (result.outcome) {
-        case setting_access::Outcome::Done: return S_OK;
-        case setting_access::Outcome::NoChoices: return m_errors.Raise(AutomationError::NoChoices, setting);
-        case setting_access::Outcome::NoSuchChoice: {
-            std::vector<std::string> choices;
-            setting_access::Choices(camera, setting, &choices);
-            return m_errors.Raise(AutomationError::NoSuchChoice, choice, Joined(choices));
-        }
-        default: return FailFromCamera(result.status, AutomationError::RequestFailed);
-        }
+        return AccessSetting(d, setting, choice, [&](const setting_access::Camera& camera) {
+            return setting_access::Apply(camera, setting, choice);
+        });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/dialog_base.h"
 #include "settings/combo_list.h"
 #include "settings/setting_data.h"
 #include "settings/setting_keys.h"
@@ -104,15 +105,7 @@ public:
     }
     HWND get() const { return m_hwnd; }
 
-    std::string Text(int index) const {
-        LRESULT length = SendMessageA(m_hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        if (length == CB_ERR || length <= 0) return {};
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        LRESULT got =
-            SendMessageA(m_hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(got > 0 && got <= length ? static_cast<size_t>(got) : 0);
-        return text;
-    }
+    std::string Text(int index) const { return ComboItemText(m_hwnd, index); }
     LPARAM Data(int index) const { return SendMessageA(m_hwnd, CB_GETITEMDATA, static_cast<WPARAM>(index), 0); }
     int Selection() const { return static_cast<int>(SendMessageA(m_hwnd, CB_GETCURSEL, 0, 0)); }
 

@@ -31,11 +31,6 @@ constexpr int kCameraControls[] = {IDC_HndlCnnDlg_Setting,    IDC_HandleCanonDlg
                                    IDC_HndlCnnDlg_ViewFinder, IDC_HndlCnnDlg_ToLCD,        IDC_HndlCnnDlg_TestShoot,
                                    IDC_HndlCnnDlg_ZomSldr};
 
-// The model name of a source record (offset 8), never read past the record.
-std::string SourceName(const SourceInfo& source) {
-    return std::string(source.modelName, strnlen(source.modelName, sizeof source.modelName));
-}
-
 void CopyBounded(char (&target)[MAX_PATH], const char* text) {
     snprintf(target, sizeof target, "%s", text ? text : "");
 }
@@ -62,6 +57,10 @@ std::string DecimalText(uint32_t value) {
 }
 
 }  // namespace
+
+std::string SourceName(const SourceInfo& source) {
+    return std::string(source.modelName, strnlen(source.modelName, sizeof source.modelName));
+}
 
 bool SaveFolderExists(const char* path) {
     if (!path || path[0] == '\0') return false;

@@ -161,6 +161,9 @@ private:
     NoticeSink* m_pNoticeSink = nullptr;
 };
 
+// The model name of a source record (offset 8), never read past the record.
+std::string SourceName(const SourceInfo& source);
+
 // The folder test of the save-folder choices: a non-empty path (one trailing backslash
 // ignored) in which a search for "*.*" finds a first entry.
 bool SaveFolderExists(const char* path);

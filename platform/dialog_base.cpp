@@ -261,16 +261,17 @@ BOOL DialogBase::ComboSetData(int id, int index, LPARAM data) {
     return item && SendMessageA(item, CB_SETITEMDATA, static_cast<WPARAM>(index), data) != CB_ERR;
 }
 
-std::string DialogBase::ComboGetItemText(int id, int index) const {
-    HWND item = GetItem(id);
-    if (!item || index < 0) return {};
-    LRESULT length = SendMessageA(item, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+std::string ComboItemText(HWND combo, int index) {
+    if (!combo || index < 0) return {};
+    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR || length <= 0) return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(item, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 && got <= length ? static_cast<size_t>(got) : 0);
     return text;
 }
+
+std::string DialogBase::ComboGetItemText(int id, int index) const { return ComboItemText(GetItem(id), index); }
 
 RECT DialogBase::ItemClientRect(int id) const {
     RECT rect{};

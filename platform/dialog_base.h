@@ -8,6 +8,9 @@
 
 #include "platform/stack_hold.h"
 
+// The text of entry `index` of a combo box; empty when there is no such entry.
+std::string ComboItemText(HWND combo, int index);
+
 class DialogBase {
 public:
     DialogBase(UINT templateId, HWND parent);
