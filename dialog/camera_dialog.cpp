@@ -11,6 +11,8 @@
 #include "platform/readable_text.h"
 #include "resources/resource_ids.h"
 #include "sdk/notice.h"
+#include "settings/setting_keys.h"
+#include "settings/setting_table.h"
 
 namespace {
 
@@ -175,7 +177,7 @@ BOOL CameraDialog::GetMaxZoomPos(uint32_t* maxPos, uint32_t* second) {
 
 BOOL CameraDialog::SetZoomPos(uint32_t position) {
     if (!m_camera.SetZoomPos(position)) return FALSE;
-    WriteDCSetting("Zoom Pos", DecimalText(position).c_str());
+    WriteDCSetting(setting_table::KeyOf(setting_table::Setting::ZoomPosition), DecimalText(position).c_str());
     return TRUE;
 }
 
@@ -426,7 +428,7 @@ void CameraDialog::OnZoomSlider(LRESULT& result) {
     if (m_camera.GetCurrentZoomPos(&current) && current == position) return;
     EnableWindow(slider, FALSE);
     if (m_camera.SetZoomPos(position)) {
-        WriteDCSetting("Zoom Pos", DecimalText(position).c_str());
+        WriteDCSetting(setting_table::KeyOf(setting_table::Setting::ZoomPosition), DecimalText(position).c_str());
         result = 0;
     }
     EnableWindow(slider, TRUE);
@@ -547,7 +549,7 @@ void CameraDialog::OnBatchSaved(const char* lastPath, const std::vector<std::str
     // A batch that built no path saved nothing: the last file stays the last file, and the host
     // is not told of a file that does not exist.
     if (lastPath[0]) {
-        WriteFilePathIni("File Path", std::string(lastPath, strnlen(lastPath, MAX_PATH)).c_str());
+        WriteFilePathIni(setting_keys::kFilePathKey, std::string(lastPath, strnlen(lastPath, MAX_PATH)).c_str());
         NotifyHost(m_para.msgFileSaved, reinterpret_cast<WPARAM>(lastPath), 0);
     }
     if (m_pObserver && GetSafeHwnd()) m_pObserver->OnShotCompleted(files);

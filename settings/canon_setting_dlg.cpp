@@ -15,6 +15,11 @@
 #include "settings/stored_number.h"
 #include "settings/timer_shoot_rules.h"
 
+using setting_table::KeyOf;
+using setting_table::Row;
+using setting_table::Setting;
+using setting_table::SettingRow;
+
 namespace {
 
 constexpr char kRestrictedCamera[] = "Canon PowerShot A640";
@@ -61,36 +66,16 @@ constexpr ModeButton kModeButtons[] = {
     {IDC_RdoManual, 4, TRUE, TRUE},
 };
 
-// A settings list and the model's filler for it.
-struct CameraList {
-    int id;
-    BOOL (CSettingData::*fill)(HWND combo);
-};
-// In the order the refresh fills them, before and after the shooting mode (whose handler
-// looks after the Av and Tv lists).
-constexpr CameraList kListsBeforeMode[] = {
-    {IDC_CmbSizeQuality, &CSettingData::InitSizeQualityCombo}, {IDC_CmbISO, &CSettingData::InitISOCombo},
-    {IDC_CmbMetering, &CSettingData::InitMeteringCombo},       {IDC_CmbWB, &CSettingData::InitWBCombo},
-    {IDC_CmbExpComp, &CSettingData::InitExpCpsCombo},          {IDC_CmbPhotoEffect, &CSettingData::InitPhotoEffectCombo},
-    {IDC_CmbFlash, &CSettingData::InitFlashCombo},
-};
-constexpr CameraList kListsAfterMode[] = {
-    {IDC_CmbFocusingPoint, &CSettingData::InitAFPointCombo},
-    {IDC_CmbAFLight, &CSettingData::InitAFLightCombo},
-    {IDC_CmbMacro, &CSettingData::InitMacroCombo},
-};
-
 // Each list starts as in a new window, enabled and empty: a filler disables a list the camera
 // does not offer and never enables it again, and a list it leaves alone must not offer the
 // previous camera's values to OK.
-template <size_t N>
-void FillLists(HWND dialog, CSettingData& model, const CameraList (&lists)[N]) {
-    for (const CameraList& list : lists) {
-        HWND combo = GetDlgItem(dialog, list.id);
+void FillLists(HWND dialog, CSettingData& model, setting_table::Refresh phase) {
+    for (const setting_table::SettingRow* row : setting_table::FilledIn(phase)) {
+        HWND combo = GetDlgItem(dialog, row->control);
         if (!combo) continue;
         EnableWindow(combo, TRUE);
         SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-        (model.*list.fill)(combo);
+        (model.*row->fill)(combo);
     }
 }
 
@@ -159,36 +144,8 @@ void CCanonSettingDlg::UpdateData(BOOL fromControls) {
 }
 
 void CCanonSettingDlg::ClearChangeFlags() {
-    for (BOOL CCanonSettingDlg::*flag :
-         {&CCanonSettingDlg::m_bOwnerNameChanged, &CCanonSettingDlg::m_bTimeChanged,
-          &CCanonSettingDlg::m_bImageFormatChanged, &CCanonSettingDlg::m_bAvTvChanged,
-          &CCanonSettingDlg::m_bPhotoEffectChanged, &CCanonSettingDlg::m_bExpCompChanged,
-          &CCanonSettingDlg::m_bWBChanged, &CCanonSettingDlg::m_bISOChanged, &CCanonSettingDlg::m_bMeteringChanged,
-          &CCanonSettingDlg::m_bFlashChanged})
-        this->*flag = FALSE;
-}
-
-BOOL CCanonSettingDlg::*CCanonSettingDlg::ChangeFlagOf(WORD id, WORD code) {
-    struct Source {
-        int id;
-        WORD code;
-        BOOL CCanonSettingDlg::*flag;
-    };
-    static const Source kSources[] = {
-        {IDC_CmbSizeQuality, CBN_SELCHANGE, &CCanonSettingDlg::m_bImageFormatChanged},
-        {IDC_CmbFlash, CBN_SELCHANGE, &CCanonSettingDlg::m_bFlashChanged},
-        {IDC_CmbMetering, CBN_SELCHANGE, &CCanonSettingDlg::m_bMeteringChanged},
-        {IDC_CmbISO, CBN_SELCHANGE, &CCanonSettingDlg::m_bISOChanged},
-        {IDC_CmbWB, CBN_SELCHANGE, &CCanonSettingDlg::m_bWBChanged},
-        {IDC_CmbExpComp, CBN_SELCHANGE, &CCanonSettingDlg::m_bExpCompChanged},
-        {IDC_CmbPhotoEffect, CBN_SELCHANGE, &CCanonSettingDlg::m_bPhotoEffectChanged},
-        {IDC_CmbAv, CBN_SELCHANGE, &CCanonSettingDlg::m_bAvTvChanged},
-        {IDC_CmbTv, CBN_SELCHANGE, &CCanonSettingDlg::m_bAvTvChanged},
-        {IDC_EdtOwnerName, EN_CHANGE, &CCanonSettingDlg::m_bOwnerNameChanged},
-    };
-    for (const Source& s : kSources)
-        if (s.id == id && s.code == code) return s.flag;
-    return nullptr;
+    m_changed.reset();
+    m_bTimeChanged = FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -217,8 +174,11 @@ BOOL CCanonSettingDlg::OnInitDialog() {
 }
 
 BOOL CCanonSettingDlg::OnCommand(WORD id, WORD code, HWND control) {
-    if (BOOL CCanonSettingDlg::*flag = ChangeFlagOf(id, code)) {
-        this->*flag = TRUE;
+    // Only the settings whose OK looks at a change have a change handler.
+    for (const SettingRow& row : setting_table::AllRows()) {
+        if (row.atOk != setting_table::AtOk::WhenChanged && row.atOk != setting_table::AtOk::OwnRule) continue;
+        if (row.control != id || code != (row.controlIsEdit ? EN_CHANGE : CBN_SELCHANGE)) continue;
+        m_changed.set(static_cast<size_t>(row.id));
         return TRUE;
     }
     if (code != BN_CLICKED) return FALSE;
@@ -258,20 +218,20 @@ void CCanonSettingDlg::Refresh() {
 
     char owner[kOwnerNameField + 1] = {};  // a full 32-byte name comes without a terminator
     m_setting.GetOwnerName(owner);
-    SetItemText(IDC_EdtOwnerName, owner);
+    SetItemText(Row(Setting::OwnerName).control, owner);
     UpdateData(FALSE);
 
     ShowCameraClock();
     UpdateData(FALSE);
 
-    FillLists(GetSafeHwnd(), m_setting, kListsBeforeMode);
+    FillLists(GetSafeHwnd(), m_setting, setting_table::Refresh::BeforeMode);
 
     uint16_t mode = 0;
     m_setting.GetShootingMode(&mode);
     CheckModeButton(mode);
     OnModeButton();
 
-    FillLists(GetSafeHwnd(), m_setting, kListsAfterMode);
+    FillLists(GetSafeHwnd(), m_setting, setting_table::Refresh::AfterMode);
     RestrictCamera();
 
     // Last: putting the owner name into its edit raised that edit's change notification.
@@ -282,7 +242,7 @@ void CCanonSettingDlg::LoadStoredSavePath() {
     if (m_szIniFolder[0] == '\0' || m_szDCName[0] == '\0') return;
     char savePath[setting_keys::kValueBufferSize] = {};
     if (settings_file::ReadKey(settings_file::SetDataPath(m_szIniFolder), settings_file::SectionOf(m_szDCName),
-                               setting_keys::kSavePath, savePath, sizeof savePath) > 0) {
+                               KeyOf(Setting::SavePath), savePath, sizeof savePath) > 0) {
         m_strSavePath = savePath;
         UpdateData(FALSE);
     }
@@ -291,8 +251,8 @@ void CCanonSettingDlg::LoadStoredSavePath() {
 void CCanonSettingDlg::RestrictCamera() {
     // Like the stored save path, this needs the settings folder.
     if (m_szIniFolder[0] == '\0' || m_strCameraName != kRestrictedCamera) return;
-    EnableItem(IDC_CmbSizeQuality, FALSE);
-    EnableItem(IDC_CmbMacro, FALSE);
+    EnableItem(Row(Setting::SizeQuality).control, FALSE);
+    EnableItem(Row(Setting::Macro).control, FALSE);
 }
 
 void CCanonSettingDlg::ShowCameraClock() {
@@ -321,11 +281,13 @@ void CCanonSettingDlg::OnModeButton() {
     for (const ModeButton& button : kModeButtons) {
         if (!IsItemChecked(button.id)) continue;
         m_setting.SetShootingMode(button.mode);
-        EnableItem(IDC_CmbAv, button.av);
-        EnableItem(IDC_CmbTv, button.tv);
-        if (button.av) m_setting.InitAvCombo(GetItem(IDC_CmbAv));
-        if (button.tv) m_setting.InitTvCombo(GetItem(IDC_CmbTv));
-        WriteNumber(setting_keys::kShootingMode, button.mode);
+        const SettingRow& av = Row(Setting::Av);
+        const SettingRow& tv = Row(Setting::Tv);
+        EnableItem(av.control, button.av);
+        EnableItem(tv.control, button.tv);
+        if (button.av) (m_setting.*av.fill)(GetItem(av.control));
+        if (button.tv) (m_setting.*tv.fill)(GetItem(tv.control));
+        WriteNumber(KeyOf(Setting::ShootingMode), button.mode);
         return;
     }
 }
@@ -351,7 +313,7 @@ void CCanonSettingDlg::OnBrowse() {
     path[MAX_PATH - 1] = '\0';
     m_strSavePath = path;
     UpdateData(FALSE);
-    WriteSetting(setting_keys::kSavePath, path);
+    WriteSetting(KeyOf(Setting::SavePath), path);
 }
 
 void CCanonSettingDlg::OnBtnTimershoot() {

@@ -6,12 +6,14 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <string>
 
 #include "platform/dialog_base.h"
 #include "sdk/cdsdk_contract.h"
 #include "sdk/message_translator.h"
 #include "settings/setting_data.h"
+#include "settings/setting_rows.h"
 
 class CCanonSettingDlg : public DialogBase {
 public:
@@ -44,12 +46,10 @@ protected:
     void OnOK() override;
 
 private:
-    friend struct CCanonSettingDlgTestAccess;
-
     // Moves the four strings between the edits and the members (text only).
     void UpdateData(BOOL fromControls);
     void ClearChangeFlags();
-    static BOOL CCanonSettingDlg::*ChangeFlagOf(WORD id, WORD code);
+    bool Changed(setting_table::Setting setting) const { return m_changed[static_cast<size_t>(setting)]; }
 
     // Reads the camera afresh, for the camera and source the opener handed over last.
     void Refresh();
@@ -63,36 +63,26 @@ private:
     void OnBtnTimershoot();
 
     // Steps of OK (canon_setting_ok.cpp).
+    void ApplyRows(setting_table::AtOk when);
     void ApplyAvTv();
-    void ApplyImageFormat();
-    void ApplyCodeList(BOOL changed, int id, BOOL (CSettingData::*set)(uint16_t), const char* key);
-    void ApplyFlash();
-    void ApplyRelCamList(BOOL changed, int id, BOOL (CSettingData::*set)(const void*), const char* key,
-                         uint32_t storedMask);
+    // Sends the selected entry of the row's list and stores it; nothing without a selection.
+    void ApplyChoice(const setting_table::SettingRow& row);
     void ApplyOwnerName();
     void ApplyCameraClock();
-    void ApplyMacro();
     // The selected entry's item data; false when the list has no selection.
     bool SelectedData(int id, LPARAM* data) const;
     BOOL WriteNumber(const char* key, int32_t value);
 
     std::string m_strCameraName;
     HWND m_hNotifyWnd = nullptr;
-    BOOL m_bOwnerNameChanged = FALSE;
-    BOOL m_bTimeChanged = FALSE;
-    BOOL m_bImageFormatChanged = FALSE;
-    BOOL m_bAvTvChanged = FALSE;
-    BOOL m_bPhotoEffectChanged = FALSE;
-    BOOL m_bExpCompChanged = FALSE;
-    BOOL m_bWBChanged = FALSE;
-    BOOL m_bISOChanged = FALSE;
+    // A setting's control changed since the last show or OK (the settings table's change flags).
+    std::bitset<setting_table::kSettingCount> m_changed;
+    BOOL m_bTimeChanged = FALSE;  // the clock is not a stored setting
     // The controls are reached by their ids (settings_dialog_ids.h) rather than wrapper objects.
     std::string m_strSavePath;
     std::string m_strIntervalMin;
     std::string m_strTotal;
     std::string m_strIntervalSec;
-    BOOL m_bMeteringChanged = FALSE;
-    BOOL m_bFlashChanged = FALSE;
     cdHSource m_hSource = 0;
     CSettingData m_setting;
     MessageTranslator m_lang;

@@ -8,6 +8,7 @@
 #include "settings/setting_data_internal.h"
 
 using setting_data::CodeComboRules;
+using setting_data::OnFailure;
 using setting_data::ZeroCount;
 
 BOOL CSettingData::FillCodeCombo(const CodeComboRules& rules, HWND combo) {
@@ -16,8 +17,8 @@ BOOL CSettingData::FillCodeCombo(const CodeComboRules& rules, HWND combo) {
     uint32_t capacity = rules.capacity < values.size() ? rules.capacity : static_cast<uint32_t>(values.size());
     uint32_t count = 0;
     BOOL enumerated = (this->*rules.enumerate)(values.data(), &count, capacity);
-    if (!enumerated && rules.enumFailureGivesUp) {
-        if (rules.enumFailureDisables) combo_list::Disable(combo);
+    if (!enumerated && rules.failedEnumeration != OnFailure::GoOn) {
+        if (rules.failedEnumeration == OnFailure::GiveUpDisabled) combo_list::Disable(combo);
         return FALSE;
     }
     if (count > capacity) count = capacity;
@@ -35,45 +36,51 @@ BOOL CSettingData::FillCodeCombo(const CodeComboRules& rules, HWND combo) {
     }
 
     uint16_t current = 0;
-    if (!(this->*rules.readCurrent)(&current) && rules.failedReadGivesUp) return FALSE;
-    if (added == 0 && rules.emptyListGivesUp) return FALSE;
+    if (!(this->*rules.readCurrent)(&current) && rules.failedRead == OnFailure::GiveUp) return FALSE;
+    if (added == 0 && rules.emptyList == OnFailure::GiveUp) return FALSE;
     combo_list::SelectValue(combo, current);
     return TRUE;
 }
 
 BOOL CSettingData::InitWBCombo(HWND combo) {
-    static const CodeComboRules rules = {&CSettingData::EnumWBValues, kMaxWBValues, WhiteBalanceLabels,
-                                         &CSettingData::GetWBSetting, true, true, ZeroCount::Fill, true, false};
+    static const CodeComboRules rules = {&CSettingData::EnumWBValues,    kMaxWBValues,
+                                         WhiteBalanceLabels,              &CSettingData::GetWBSetting,
+                                         OnFailure::GiveUpDisabled,       ZeroCount::Fill,
+                                         OnFailure::GiveUp,               OnFailure::GoOn};
     return FillCodeCombo(rules, combo);
 }
 
 BOOL CSettingData::InitExpCpsCombo(HWND combo) {
-    static const CodeComboRules rules = {&CSettingData::EnumExpCpsValues, kMaxExpCpsValues, ExposureCompLabels,
-                                         &CSettingData::GetExpCpsSetting, true, true, ZeroCount::GiveUpDisabled,
-                                         false, false};
+    static const CodeComboRules rules = {&CSettingData::EnumExpCpsValues, kMaxExpCpsValues,
+                                         ExposureCompLabels,               &CSettingData::GetExpCpsSetting,
+                                         OnFailure::GiveUpDisabled,        ZeroCount::GiveUpDisabled,
+                                         OnFailure::GoOn,                  OnFailure::GoOn};
     return FillCodeCombo(rules, combo);
 }
 
 // Only an empty answer gives up: a flash enumeration whose release failed still fills the list.
 BOOL CSettingData::InitFlashCombo(HWND combo) {
-    static const CodeComboRules rules = {&CSettingData::EnumFlashValues, kMaxFlashValues, FlashLabels,
-                                         &CSettingData::ReadFlashMode, false, false, ZeroCount::GiveUpDisabled,
-                                         false, false};
+    static const CodeComboRules rules = {&CSettingData::EnumFlashValues, kMaxFlashValues,
+                                         FlashLabels,                     &CSettingData::ReadFlashMode,
+                                         OnFailure::GoOn,                 ZeroCount::GiveUpDisabled,
+                                         OnFailure::GoOn,                 OnFailure::GoOn};
     return FillCodeCombo(rules, combo);
 }
 
 // The aperture list is never disabled here: the settings dialog sets its state from the mode.
 BOOL CSettingData::InitAvCombo(HWND combo) {
-    static const CodeComboRules rules = {&CSettingData::EnumAvValues, kMaxAvValues, ApertureLabels,
-                                         &CSettingData::GetAvValue, true, false, ZeroCount::GiveUpAfterEmptying,
-                                         true, true};
+    static const CodeComboRules rules = {&CSettingData::EnumAvValues, kMaxAvValues,
+                                         ApertureLabels,              &CSettingData::GetAvValue,
+                                         OnFailure::GiveUp,           ZeroCount::GiveUpAfterEmptying,
+                                         OnFailure::GiveUp,           OnFailure::GiveUp};
     return FillCodeCombo(rules, combo);
 }
 
 BOOL CSettingData::InitTvCombo(HWND combo) {
-    static const CodeComboRules rules = {&CSettingData::EnumTvValues, kMaxTvValues, ShutterSpeedLabels,
-                                         &CSettingData::GetTvValue, true, true, ZeroCount::GiveUpDisabled,
-                                         false, false};
+    static const CodeComboRules rules = {&CSettingData::EnumTvValues, kMaxTvValues,
+                                         ShutterSpeedLabels,          &CSettingData::GetTvValue,
+                                         OnFailure::GiveUpDisabled,   ZeroCount::GiveUpDisabled,
+                                         OnFailure::GoOn,             OnFailure::GoOn};
     return FillCodeCombo(rules, combo);
 }
 
@@ -161,16 +168,31 @@ BOOL CSettingData::InitPhotoEffectCombo(HWND combo) {
 }
 BOOL CSettingData::InitAFLightCombo(HWND combo) { return InitRelCamSettingDataCombo(cdRELCAM_AF_LIGHT, combo); }
 
+namespace {
+
+// A fixed list: every entry of `entries`, with `selected`'s entry chosen.
+void FillFixed(HWND combo, const LabelTable& entries, uint32_t selected) {
+    combo_list::Clear(combo);
+    for (size_t i = 0; i < entries.count; ++i)
+        combo_list::Add(combo, static_cast<int>(i), entries.rows[i].text, entries.rows[i].code);
+    combo_list::SelectValue(combo, selected);
+}
+
+}  // namespace
+
 BOOL CSettingData::InitMacroCombo(HWND combo) {
     uint16_t mode = 0;
     if (!GetShootingMode(&mode)) {
         combo_list::Disable(combo);
         return FALSE;
     }
-    combo_list::Clear(combo);
-    const LabelTable& entries = MacroLabels();
-    for (size_t i = 0; i < entries.count; ++i)
-        combo_list::Add(combo, static_cast<int>(i), entries.rows[i].text, entries.rows[i].code);
-    combo_list::SelectValue(combo, mode == kShootingModeMacro ? 1 : 0);
+    FillFixed(combo, MacroLabels(), mode == kShootingModeMacro ? 1 : 0);
+    return TRUE;
+}
+
+BOOL CSettingData::InitShootingModeCombo(HWND combo) {
+    uint16_t mode = 0;
+    if (!GetShootingMode(&mode)) return FALSE;
+    FillFixed(combo, ShootingModeLabels(), mode);
     return TRUE;
 }

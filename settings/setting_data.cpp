@@ -186,6 +186,7 @@ BOOL CSettingData::GetFlashSetting(uint16_t* mode, uint32_t* second) {
 BOOL CSettingData::SetFlashSetting(uint16_t mode, uint32_t second) {
     return CallSdk("SetFlashSetting", [&] { return g_sdk.CDSetFlashSetting(m_hSource, mode, second); });
 }
+BOOL CSettingData::SetFlashMode(uint16_t mode) { return SetFlashSetting(mode, 255); }
 BOOL CSettingData::GetFlashString(uint16_t code, std::string& text) { return SetLabel(FlashLabels(), code, text); }
 
 BOOL CSettingData::ReadFlashMode(uint16_t* mode) {

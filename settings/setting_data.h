@@ -81,12 +81,17 @@ public:
     BOOL EnumFlashValues(uint16_t* values, uint32_t* count, uint32_t capacity = kMaxFlashValues);
     BOOL GetFlashSetting(uint16_t* mode, uint32_t* second);
     BOOL SetFlashSetting(uint16_t mode, uint32_t second);
+    // The mode with 255 as the second value, as the settings window sends it.
+    BOOL SetFlashMode(uint16_t mode);
     static BOOL GetFlashString(uint16_t code, std::string& text);
     BOOL InitFlashCombo(HWND combo);
 
     // Shooting mode, aperture and shutter speed.
     BOOL SetShootingMode(uint16_t mode);
     BOOL GetShootingMode(uint16_t* mode);
+    // The settings window's four mode buttons as a list (for clients without the window); any
+    // other mode selects "Program AE", as the buttons show it.
+    BOOL InitShootingModeCombo(HWND combo);
     BOOL EnumAvValues(uint16_t* values, uint32_t* count, uint32_t capacity = kMaxAvValues);
     BOOL GetAvValue(uint16_t* value);
     BOOL SetAvValue(uint16_t value);

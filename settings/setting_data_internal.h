@@ -26,16 +26,23 @@ enum class ZeroCount {
     GiveUpAfterEmptying  // empty the list, return 0, control left enabled
 };
 
+// What a filler does when one of its steps fails.
+enum class OnFailure {
+    GoOn,
+    GiveUp,          // return 0; the list stays as it is by then
+    GiveUpDisabled,  // disable the control, return 0
+};
+
+// Each rule is named by its field; the fillers list them in this order.
 struct CodeComboRules {
     BOOL (CSettingData::*enumerate)(uint16_t* values, uint32_t* count, uint32_t capacity);
     uint32_t capacity;
     const LabelTable& (*labels)();
     BOOL (CSettingData::*readCurrent)(uint16_t* value);  // into a value preset to 0
-    bool enumFailureGivesUp;
-    bool enumFailureDisables;
+    OnFailure failedEnumeration;
     ZeroCount zeroCount;
-    bool failedReadGivesUp;  // return 0 with nothing selected
-    bool emptyListGivesUp;
+    OnFailure failedRead;  // GiveUp: return 0 with nothing selected
+    OnFailure emptyList;   // nothing the camera listed has a label; GiveUp: return 0, nothing selected
 };
 
 }  // namespace setting_data

@@ -90,6 +90,8 @@ const LabelRow kISO[] = {
 };
 
 const LabelRow kMacro[] = {{0, "Off"}, {1, "On"}};
+const LabelRow kShootingMode[] = {
+    {1, "Program AE"}, {2, "Shutter Speed Priority"}, {3, "Aperture-Priority AE"}, {4, "Manual"}};
 
 const RelCamSetting kRelCamSettings[] = {
     {0x08000004, 1, 8, 1, MeteringLabels},
@@ -125,6 +127,7 @@ KAMVIO_LABEL_TABLE(PhotoEffectLabels, kPhotoEffect)
 KAMVIO_LABEL_TABLE(AFLightLabels, kAFLight)
 KAMVIO_LABEL_TABLE(ISOLabels, kISO)
 KAMVIO_LABEL_TABLE(MacroLabels, kMacro)
+KAMVIO_LABEL_TABLE(ShootingModeLabels, kShootingMode)
 #undef KAMVIO_LABEL_TABLE
 
 std::string SizeQualityLabel(uint32_t size, uint32_t quality) {

@@ -34,6 +34,8 @@ const LabelTable& AFLightLabels();
 const LabelTable& ISOLabels();
 // The two fixed entries of the macro list: item data 0 "Off", 1 "On".
 const LabelTable& MacroLabels();
+// The settings window's mode buttons: shooting modes 1 to 4.
+const LabelTable& ShootingModeLabels();
 
 // "Large/Fine" for {0, 3}; empty when either code has no label (the pair is not listed).
 std::string SizeQualityLabel(uint32_t size, uint32_t quality);

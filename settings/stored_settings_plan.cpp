@@ -6,7 +6,9 @@
 namespace stored_settings {
 namespace {
 
-using namespace setting_keys;
+using setting_keys::kValueBufferSize;
+using setting_table::StoredAs;
+using setting_table::StoredKey;
 
 // One read of a key, bounded by the value buffer.
 class StoredKeys {
@@ -31,54 +33,50 @@ public:
         return true;
     }
 
+    // The whole setting: a text, a number, or both numbers of a pair (read one after the other,
+    // and only a pair with its first number counts).
+    bool Setting(const StoredKey& stored, Action* action) {
+        switch (stored.as) {
+        case StoredAs::Text: return Read(stored.key, &action->text);
+        // A path that fills the whole buffer may have been cut: saving into a cut path would
+        // scatter images into a folder nobody chose, so such a value is left alone.
+        case StoredAs::Path: return Read(stored.key, &action->text) && action->text.size() < kValueBufferSize - 1;
+        case StoredAs::Number: break;
+        }
+        const bool first = Number(stored.key, &action->number);
+        if (!stored.pairedKey) return first;
+        return Number(stored.pairedKey, &action->second) && first;
+    }
+
 private:
     const KeyReader& m_read;
 };
 
-void AddNumber(StoredKeys& keys, const char* key, Step step, std::vector<Action>& plan) {
-    int32_t number = 0;
-    if (keys.Number(key, &number)) plan.push_back({step, number, 0, {}});
+bool ModeUses(Step step, int32_t mode) {
+    const int32_t low = mode & 0xFFFF;
+    return low == 4 || low == (step == Step::Tv ? 2 : 3);
 }
-
-bool ModeUsesTv(int32_t mode) { return (mode & 0xFFFF) == 2 || (mode & 0xFFFF) == 4; }
-bool ModeUsesAv(int32_t mode) { return (mode & 0xFFFF) == 3 || (mode & 0xFFFF) == 4; }
 
 }  // namespace
 
 std::vector<Action> Plan(const KeyReader& read, TvAvRule rule) {
     StoredKeys keys(read);
     std::vector<Action> plan;
-
-    // The format is one pair: applied once, when the quality is read, and only with a size.
-    int32_t size = 0, quality = 0;
-    const bool haveSize = keys.Number(kSize, &size);
-    if (keys.Number(kQuality, &quality) && haveSize) plan.push_back({Step::SizeQuality, size, quality, {}});
-
-    AddNumber(keys, kWhiteBalance, Step::WhiteBalance, plan);
-    AddNumber(keys, kExposureCompensation, Step::ExposureCompensation, plan);
-    AddNumber(keys, kFlash, Step::Flash, plan);
-
+    bool haveMode = false;
     int32_t mode = 0;
-    const bool haveMode = keys.Number(kShootingMode, &mode);
-    if (haveMode) plan.push_back({Step::ShootingMode, mode, 0, {}});
-    const bool byMode = rule == TvAvRule::ByStoredMode;
-    if (!byMode || (haveMode && ModeUsesTv(mode))) AddNumber(keys, kTv, Step::Tv, plan);
-    if (!byMode || (haveMode && ModeUsesAv(mode))) AddNumber(keys, kAv, Step::Av, plan);
-
-    AddNumber(keys, kIsoSpeed, Step::IsoSpeed, plan);
-    AddNumber(keys, kMeteringMode, Step::MeteringMode, plan);
-    AddNumber(keys, kPhotoEffect, Step::PhotoEffect, plan);
-    std::string text;
-    if (keys.Read(kOwnerName, &text)) plan.push_back({Step::OwnerName, 0, 0, text});
-    AddNumber(keys, kMacro, Step::Macro, plan);
-    AddNumber(keys, kFocusingPoint, Step::FocusingPoint, plan);
-    AddNumber(keys, kAfLight, Step::AfLight, plan);
-    AddNumber(keys, kZoomPos, Step::ZoomPosition, plan);
-
-    // A path that fills the whole buffer may have been cut: saving into a cut path would
-    // scatter images into a folder nobody chose, so such a value is left alone.
-    if (keys.Read(kSavePath, &text) && text.size() < kValueBufferSize - 1)
-        plan.push_back({Step::SavePath, 0, 0, text});
+    for (size_t i = 0; i < setting_table::kSettingCount; ++i) {
+        Action action;
+        action.step = static_cast<Step>(i);
+        // After connect, Tv and Av are not even read unless the stored mode uses them.
+        const bool tvOrAv = action.step == Step::Tv || action.step == Step::Av;
+        if (tvOrAv && rule == TvAvRule::ByStoredMode && !(haveMode && ModeUses(action.step, mode))) continue;
+        if (!keys.Setting(setting_table::kStoredKeys[i], &action)) continue;
+        if (action.step == Step::ShootingMode) {
+            haveMode = true;
+            mode = action.number;
+        }
+        plan.push_back(std::move(action));
+    }
     return plan;
 }
 

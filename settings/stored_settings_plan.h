@@ -8,32 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "settings/setting_table.h"
+
 namespace stored_settings {
 
-enum class Step {
-    SizeQuality,  // number = size, second = quality
-    WhiteBalance,
-    ExposureCompensation,
-    Flash,
-    ShootingMode,
-    Tv,
-    Av,
-    IsoSpeed,
-    MeteringMode,
-    PhotoEffect,
-    OwnerName,  // text
-    Macro,
-    FocusingPoint,
-    AfLight,
-    ZoomPosition,
-    SavePath,  // text
-};
+using Step = setting_table::Setting;
 
 struct Action {
     Step step;
-    int32_t number = 0;
-    int32_t second = 0;
-    std::string text;
+    int32_t number = 0;  // a number; the image format's size
+    int32_t second = 0;  // the image format's quality
+    std::string text;    // a text or path
 };
 
 // After the camera window's own connect, "TV" and "AV" follow the stored shooting mode; the
@@ -44,6 +29,7 @@ enum class TvAvRule { ByStoredMode, WhenPresent };
 // the length read; 0 means absent or empty.
 using KeyReader = std::function<size_t(const char* key, char* buffer, size_t size)>;
 
+// One action per stored setting, in the file's order.
 std::vector<Action> Plan(const KeyReader& read, TvAvRule rule);
 
 }  // namespace stored_settings

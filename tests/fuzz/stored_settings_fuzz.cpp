@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace setting_keys;
+using setting_keys::kValueBufferSize;
 using stored_settings::Step;
 
 void Require(bool condition) {
@@ -30,9 +30,17 @@ int32_t Reference(const std::string& text) {
     return static_cast<int32_t>(std::clamp<long long>(n, INT32_MIN, INT32_MAX));
 }
 
-const char* const kKeys[] = {kSize,     kQuality,      kWhiteBalance, kExposureCompensation, kFlash,   kShootingMode,
-                             kTv,       kAv,           kIsoSpeed,     kMeteringMode,         kPhotoEffect,
-                             kOwnerName, kMacro,       kFocusingPoint, kAfLight,             kZoomPos, kSavePath};
+// Every key of the file, in its order.
+std::vector<const char*> Keys() {
+    std::vector<const char*> keys;
+    for (const setting_table::StoredKey& stored : setting_table::kStoredKeys) {
+        keys.push_back(stored.key);
+        if (stored.pairedKey) keys.push_back(stored.pairedKey);
+    }
+    return keys;
+}
+
+const char* KeyOf(Step step) { return setting_table::KeyOf(step); }
 
 }  // namespace
 
@@ -45,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::map<std::string, std::string> section;
     size_t start = 0;
-    for (const char* key : kKeys) {
+    for (const char* key : Keys()) {
         if (start > text.size()) break;
         size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
@@ -76,13 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(static_cast<int>(a.step) > previous);  // each step once, in the file's order
         previous = static_cast<int>(a.step);
         Require(a.text.size() < kValueBufferSize);
-        if (a.step == Step::SavePath) Require(a.text.size() < kValueBufferSize - 1 && a.text == seen(kSavePath));
+        if (a.step == Step::SavePath) Require(a.text.size() < kValueBufferSize - 1 && a.text == seen(KeyOf(Step::SavePath)));
         if (a.step == Step::SizeQuality)
-            Require(a.number == Reference(seen(kSize)) && a.second == Reference(seen(kQuality)));
-        if (a.step == Step::ZoomPosition) Require(a.number == Reference(seen(kZoomPos)));
+            Require(a.number == Reference(seen(KeyOf(Step::SizeQuality))) &&
+                    a.second == Reference(seen(setting_table::StoredKeyOf(Step::SizeQuality).pairedKey)));
+        if (a.step == Step::ZoomPosition) Require(a.number == Reference(seen(KeyOf(Step::ZoomPosition))));
         if ((a.step == Step::Tv || a.step == Step::Av) && rule == stored_settings::TvAvRule::ByStoredMode) {
-            Require(section.count(kShootingMode) > 0);
-            const int32_t mode = Reference(seen(kShootingMode)) & 0xFFFF;
+            Require(section.count(KeyOf(Step::ShootingMode)) > 0);
+            const int32_t mode = Reference(seen(KeyOf(Step::ShootingMode))) & 0xFFFF;
             Require(mode == 4 || mode == (a.step == Step::Tv ? 2 : 3));
         }
     }
