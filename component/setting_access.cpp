@@ -63,7 +63,7 @@ class FilledList {
 public:
     FilledList(const Camera& camera, const SettingRow& row) : m_list(camera.listParent) {
         m_model.SetSource(camera.source);
-        if (m_list.get()) (m_model.*row.fill)(m_list.get());
+        if (m_list.get()) setting_table::FillChoices(row, m_model, m_list.get());
     }
     int Count() const { return m_list.get() ? combo_list::Count(m_list.get()) : 0; }
     const HiddenList& List() const { return m_list; }

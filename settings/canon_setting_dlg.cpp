@@ -75,7 +75,7 @@ void FillLists(HWND dialog, CSettingData& model, setting_table::Refresh phase) {
         if (!combo) continue;
         EnableWindow(combo, TRUE);
         SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-        (model.*row->fill)(combo);
+        setting_table::FillChoices(*row, model, combo);
     }
 }
 
@@ -285,8 +285,8 @@ void CCanonSettingDlg::OnModeButton() {
         const SettingRow& tv = Row(Setting::Tv);
         EnableItem(av.control, button.av);
         EnableItem(tv.control, button.tv);
-        if (button.av) (m_setting.*av.fill)(GetItem(av.control));
-        if (button.tv) (m_setting.*tv.fill)(GetItem(tv.control));
+        if (button.av) setting_table::FillChoices(av, m_setting, GetItem(av.control));
+        if (button.tv) setting_table::FillChoices(tv, m_setting, GetItem(tv.control));
         WriteNumber(KeyOf(Setting::ShootingMode), button.mode);
         return;
     }

@@ -118,6 +118,8 @@ public:
     BOOL SetISOSpeed(const void* value);
     BOOL SetPhotoEffect(const void* value);
     BOOL SetAFLight(const void* value);
+    // Any of the five by id: the value's first bytes, as many as the setting writes.
+    BOOL SetRelCamSettingOf(uint32_t id, const void* value);
     BOOL InitRelCamSettingDataCombo(uint32_t id, HWND combo);
     BOOL InitMeteringCombo(HWND combo);
     BOOL InitAFPointCombo(HWND combo);
@@ -148,7 +150,6 @@ private:
     BOOL EnumCodes(const setting_data::CodeEnumeration& kind, uint16_t* values, uint32_t* count, uint32_t capacity);
     BOOL FillCodeCombo(const setting_data::CodeComboRules& rules, HWND combo);
     BOOL ReadFlashMode(uint16_t* mode);
-    BOOL SetRelCamSettingOf(uint32_t id, const void* value);
 
     ImageFormatPair* m_pFormats;
     uint32_t m_dwLastError;

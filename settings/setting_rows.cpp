@@ -47,7 +47,7 @@ Sent SendNumber(const SettingRow& row, CSettingData& model, uint32_t value) {
     sent.valid = true;
     switch (row.send) {
     case Send::Code: sent.accepted = (model.*row.setCode)(static_cast<uint16_t>(masked)); break;
-    case Send::ByAddress: sent.accepted = (model.*row.setByAddress)(&masked); break;
+    case Send::ReleaseCamera: sent.accepted = model.SetRelCamSettingOf(row.releaseCameraId, &masked); break;
     case Send::Macro:
         // Always 1: a refused macro mode shows only in the model's last error.
         model.SetMacro(static_cast<uint8_t>(masked));
@@ -71,6 +71,11 @@ Sent SendImageFormat(CSettingData& model, const ImageFormatPair& pair) {
 
 const SettingRow& Row(Setting setting) { return kRows[static_cast<size_t>(setting)]; }
 const SettingRow (&AllRows())[kSettingCount] { return kRows; }
+
+BOOL FillChoices(const SettingRow& row, CSettingData& model, HWND combo) {
+    if (row.releaseCameraId) return model.InitRelCamSettingDataCombo(row.releaseCameraId, combo);
+    return row.fill ? (model.*row.fill)(combo) : FALSE;
+}
 
 std::vector<const SettingRow*> FilledIn(Refresh phase) {
     return RowsWhere([](const SettingRow& row, Refresh wanted) { return row.refresh == wanted; }, phase,

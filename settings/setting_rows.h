@@ -18,7 +18,7 @@ namespace setting_table {
 // How a chosen code or a stored number reaches the camera.
 enum class Send {
     Code,          // the low 16 bits, to a setter taking the code
-    ByAddress,     // a release-camera setting: the masked value, by address
+    ReleaseCamera,  // a release-camera setting: the masked value, by address
     Macro,         // 0 or 1; "on" switches to the macro shooting mode
     ImageFormat,   // the size/quality pair
     Text,          // the owner name
@@ -43,7 +43,6 @@ enum class AtOk {
 };
 
 using CodeSetter = BOOL (CSettingData::*)(uint16_t);
-using AddressSetter = BOOL (CSettingData::*)(const void*);
 using ListFiller = BOOL (CSettingData::*)(HWND);
 
 struct SettingRow {
@@ -52,10 +51,10 @@ struct SettingRow {
     Send send = Send::Code;
     uint32_t mask = 0xFFFF;  // the bits of a number the camera gets and the key stores
     CodeSetter setCode = nullptr;
-    AddressSetter setByAddress = nullptr;
-    int control = 0;                        // in the settings window; 0: none
-    bool controlIsEdit = false;             // an edit (change = EN_CHANGE) rather than a list
-    ListFiller fill = nullptr;              // lists the camera's choices and selects the current one
+    uint32_t releaseCameraId = 0;  // cdRELCAM_*: listed and set by id, labelled by its RelCamSetting
+    ListFiller fill = nullptr;     // lists the camera's choices and selects the current one
+    int control = 0;               // in the settings window; 0: none
+    bool controlIsEdit = false;    // an edit (change = EN_CHANGE) rather than a list
     Refresh refresh = Refresh::NotFilled;
     int refreshOrder = 0;
     AtOk atOk = AtOk::NotApplied;
@@ -66,12 +65,12 @@ struct SettingRow {
     constexpr SettingRow Code(CodeSetter setter) const {
         return With(&SettingRow::setCode, setter).Sends(Send::Code);
     }
-    constexpr SettingRow ByAddress(AddressSetter setter, uint32_t storedMask) const {
-        return With(&SettingRow::setByAddress, setter).With(&SettingRow::mask, storedMask).Sends(Send::ByAddress);
+    constexpr SettingRow ReleaseCamera(uint32_t id, uint32_t storedMask) const {
+        return With(&SettingRow::releaseCameraId, id).With(&SettingRow::mask, storedMask).Sends(Send::ReleaseCamera);
     }
     constexpr SettingRow Macro() const { return With(&SettingRow::mask, uint32_t{0xFF}).Sends(Send::Macro); }
     constexpr SettingRow Choices(ListFiller filler) const { return With(&SettingRow::fill, filler); }
-    constexpr SettingRow List(int id, ListFiller filler) const { return With(&SettingRow::control, id).Choices(filler); }
+    constexpr SettingRow List(int id) const { return With(&SettingRow::control, id); }
     constexpr SettingRow Edit(int id) const {
         return With(&SettingRow::control, id).With(&SettingRow::controlIsEdit, true);
     }
@@ -100,6 +99,9 @@ private:
 const SettingRow& Row(Setting setting);
 // Every row, in the file's order.
 const SettingRow (&AllRows())[kSettingCount];
+
+// Fills `combo` with the camera's choices and selects the current one.
+BOOL FillChoices(const SettingRow& row, CSettingData& model, HWND combo);
 
 // The rows filled in one phase of the settings window's refresh, in its order.
 std::vector<const SettingRow*> FilledIn(Refresh phase);
