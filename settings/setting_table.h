@@ -10,50 +10,50 @@
 #include <cstddef>
 
 // clang-format off
-#define KAMVIO_SETTING_ROWS(X)                                                                                        \
-    X(SizeQuality, Key("Size").PairedWith("Quality"),                                                                 \
-      .Sends(Send::ImageFormat).Choices(&D::InitSizeQualityCombo).List(IDC_CmbSizeQuality).FilledBeforeMode(1)                \
-          .AppliedWhenChanged().ForScripts("Image", 1))                                                               \
-    X(WhiteBalance, Key("White Balence"),                                                                             \
-      .Code(&D::SetWBSetting).Choices(&D::InitWBCombo).List(IDC_CmbWB).FilledBeforeMode(4)                                    \
-          .AppliedWhenChanged().ForScripts("WhiteBalance", 2))                                                        \
-    X(ExposureCompensation, Key("Exposal Compensation"),                                                              \
-      .Code(&D::SetExpCpsSetting).Choices(&D::InitExpCpsCombo).List(IDC_CmbExpComp).FilledBeforeMode(5)                       \
-          .AppliedWhenChanged().ForScripts("ExposureCompensation", 3))                                                \
-    X(Flash, Key("Flash"),                                                                                            \
-      .Code(&D::SetFlashMode).Choices(&D::InitFlashCombo).List(IDC_CmbFlash).FilledBeforeMode(7)                              \
-          .AppliedWhenChanged().ForScripts("Flash", 4))                                                               \
-    /* The window sets the mode with its buttons, at once; scripts choose it from a list. */                         \
-    X(ShootingMode, Key("Shooting Mode"),                                                                             \
-      .Code(&D::SetShootingMode).Choices(&D::InitShootingModeCombo).ForScripts("ShootingMode", 5))                    \
-    X(Tv, Key("TV"),                                                                                                  \
-      .Code(&D::SetTvValue).Choices(&D::InitTvCombo).List(IDC_CmbTv).FilledByMode().AppliedByOwnRule()                        \
-          .ForScripts("Tv", 7))                                                                                       \
-    X(Av, Key("AV"),                                                                                                  \
-      .Code(&D::SetAvValue).Choices(&D::InitAvCombo).List(IDC_CmbAv).FilledByMode().AppliedByOwnRule()                        \
-          .ForScripts("Av", 6))                                                                                       \
-    X(IsoSpeed, Key("ISO Speed"),                                                                                     \
-      .ReleaseCamera(cdRELCAM_ISO_SPEED, 0xFFFF).List(IDC_CmbISO).FilledBeforeMode(2)                     \
-          .AppliedWhenChanged().ForScripts("ISO", 8))                                                                 \
-    X(MeteringMode, Key("Metering Mode"),                                                                             \
-      .ReleaseCamera(cdRELCAM_METERING_MODE, 0xFF).List(IDC_CmbMetering).FilledBeforeMode(3)         \
-          .AppliedWhenChanged().ForScripts("Metering", 9))                                                            \
-    X(PhotoEffect, Key("Photo Effect"),                                                                               \
-      .ReleaseCamera(cdRELCAM_PHOTO_EFFECT, 0xFFFF).List(IDC_CmbPhotoEffect).FilledBeforeMode(6)  \
-          .AppliedWhenChanged().ForScripts("PhotoEffect", 10))                                                        \
-    X(OwnerName, Key("Owner Name").AsText(),                                                                          \
-      .Sends(Send::Text).Edit(IDC_EdtOwnerName).AppliedByOwnRule().ForScripts("OwnerName", 14))                       \
-    X(Macro, Key("Macro"),                                                                                            \
-      .Macro().Choices(&D::InitMacroCombo).List(IDC_CmbMacro).FilledAfterMode(3).AppliedAtEveryOk()               \
-          .ForScripts("Macro", 13))                                                                                   \
-    X(FocusingPoint, Key("Foucsing Point"),                                                                           \
-      .ReleaseCamera(cdRELCAM_AF_POINT, 0xFFFF).List(IDC_CmbFocusingPoint).FilledAfterMode(1)         \
-          .AppliedAtEveryOk().ForScripts("FocusingPoint", 11))                                                        \
-    X(AfLight, Key("AF Light"),                                                                                       \
-      .ReleaseCamera(cdRELCAM_AF_LIGHT, 0xFFFFFFFF).List(IDC_CmbAFLight).FilledAfterMode(2)           \
-          .AppliedAtEveryOk().ForScripts("AFLight", 12))                                                              \
-    /* These two belong to the camera window: the zoom slider and the save folder. */                                \
-    X(ZoomPosition, Key("Zoom Pos"), .Sends(Send::ZoomPosition))                                                      \
+#define KAMVIO_SETTING_ROWS(X)                                                                                         \
+    X(SizeQuality, Key("Size").PairedWith("Quality"),                                                                  \
+      .Sends(Send::ImageFormat).Choices(&D::InitSizeQualityCombo).List(IDC_CmbSizeQuality).FilledBeforeMode(1)         \
+          .AppliedWhenChanged().ForScripts("Image", 1))                                                                \
+    X(WhiteBalance, Key("White Balence"),                                                                              \
+      .Code(&D::SetWBSetting).Choices(&D::InitWBCombo).List(IDC_CmbWB).FilledBeforeMode(4)                             \
+          .AppliedWhenChanged().ForScripts("WhiteBalance", 2))                                                         \
+    X(ExposureCompensation, Key("Exposal Compensation"),                                                               \
+      .Code(&D::SetExpCpsSetting).Choices(&D::InitExpCpsCombo).List(IDC_CmbExpComp).FilledBeforeMode(5)                \
+          .AppliedWhenChanged().ForScripts("ExposureCompensation", 3))                                                 \
+    X(Flash, Key("Flash"),                                                                                             \
+      .Code(&D::SetFlashMode).Choices(&D::InitFlashCombo).List(IDC_CmbFlash).FilledBeforeMode(7)                       \
+          .AppliedWhenChanged().ForScripts("Flash", 4))                                                                \
+    /* The window sets the mode with its buttons, at once; scripts choose it from a list. */                           \
+    X(ShootingMode, Key("Shooting Mode"),                                                                              \
+      .Code(&D::SetShootingMode).Choices(&D::InitShootingModeCombo).ForScripts("ShootingMode", 5))                     \
+    X(Tv, Key("TV"),                                                                                                   \
+      .Code(&D::SetTvValue).Choices(&D::InitTvCombo).List(IDC_CmbTv).FilledByMode().AppliedByOwnRule()                 \
+          .ForScripts("Tv", 7))                                                                                        \
+    X(Av, Key("AV"),                                                                                                   \
+      .Code(&D::SetAvValue).Choices(&D::InitAvCombo).List(IDC_CmbAv).FilledByMode().AppliedByOwnRule()                 \
+          .ForScripts("Av", 6))                                                                                        \
+    X(IsoSpeed, Key("ISO Speed"),                                                                                      \
+      .ReleaseCamera(cdRELCAM_ISO_SPEED, 0xFFFF).List(IDC_CmbISO).FilledBeforeMode(2)                                  \
+          .AppliedWhenChanged().ForScripts("ISO", 8))                                                                  \
+    X(MeteringMode, Key("Metering Mode"),                                                                              \
+      .ReleaseCamera(cdRELCAM_METERING_MODE, 0xFF).List(IDC_CmbMetering).FilledBeforeMode(3)                           \
+          .AppliedWhenChanged().ForScripts("Metering", 9))                                                             \
+    X(PhotoEffect, Key("Photo Effect"),                                                                                \
+      .ReleaseCamera(cdRELCAM_PHOTO_EFFECT, 0xFFFF).List(IDC_CmbPhotoEffect).FilledBeforeMode(6)                       \
+          .AppliedWhenChanged().ForScripts("PhotoEffect", 10))                                                         \
+    X(OwnerName, Key("Owner Name").AsText(),                                                                           \
+      .Sends(Send::Text).Edit(IDC_EdtOwnerName).AppliedByOwnRule().ForScripts("OwnerName", 14))                        \
+    X(Macro, Key("Macro"),                                                                                             \
+      .Macro().Choices(&D::InitMacroCombo).List(IDC_CmbMacro).FilledAfterMode(3).AppliedAtEveryOk()                    \
+          .ForScripts("Macro", 13))                                                                                    \
+    X(FocusingPoint, Key("Foucsing Point"),                                                                            \
+      .ReleaseCamera(cdRELCAM_AF_POINT, 0xFFFF).List(IDC_CmbFocusingPoint).FilledAfterMode(1)                          \
+          .AppliedAtEveryOk().ForScripts("FocusingPoint", 11))                                                         \
+    X(AfLight, Key("AF Light"),                                                                                        \
+      .ReleaseCamera(cdRELCAM_AF_LIGHT, 0xFFFFFFFF).List(IDC_CmbAFLight).FilledAfterMode(2)                            \
+          .AppliedAtEveryOk().ForScripts("AFLight", 12))                                                               \
+    /* These two belong to the camera window: the zoom slider and the save folder. */                                  \
+    X(ZoomPosition, Key("Zoom Pos"), .Sends(Send::ZoomPosition))                                                       \
     X(SavePath, Key("Save Path").AsPath(), .Sends(Send::SaveFolder))
 // clang-format on
 
