@@ -11,21 +11,25 @@
 #include "bench/bench_support.h"
 #include "camera/camera_messages.h"
 #include "dialog/camera_dialog.h"
+#include "dialog/frame_drawer.h"
 #include "dialog/live_view_geometry.h"
 #include "resources/resource_ids.h"
 #include "sdk/sdk_loader.h"
 #include "simulator/sim_api.h"
 
-// The window's view flag, which otherwise only a running viewfinder sets.
+// The window's view flag, which otherwise only a running viewfinder sets, and the steps of a frame.
 struct CameraDialogTestAccess {
     static void SetViewShown(CameraDialog& d, BOOL shown) { d.m_bViewShown = shown; }
+    static void DrawOverlays(CameraDialog& d, HDC dc, SIZE view) { d.DrawOverlays(dc, 0, 0, view.cx, view.cy); }
+    static void Repaint(CameraDialog& d) { d.Repaint(); }
 };
 
 namespace bench {
 namespace {
 
 // The steps of one frame one by one, for the 640x480 frame in the 640x480 area.
-void Breakdown(HWND window, const std::vector<uint8_t>& frame, HDC target, SIZE view) {
+void Breakdown(CameraDialog& dialog, const std::vector<uint8_t>& frame, HDC target, SIZE view) {
+    HWND window = dialog.GetSafeHwnd();
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(const_cast<uint8_t*>(&frame[sizeof(BITMAPFILEHEADER)]));
     const uint8_t* bits = &frame[sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)];
     const size_t bytes = frame.size() - (bits - frame.data());
@@ -33,6 +37,9 @@ void Breakdown(HWND window, const std::vector<uint8_t>& frame, HDC target, SIZE 
     const RECT whole{0, 0, view.cx, view.cy};
     HDRAWDIB kept = DrawDibOpen();
     DrawDibBegin(kept, target, view.cx, view.cy, header, w, h, DDF_BACKGROUNDPAL);
+    FrameDrawer drawer;
+    MemorySurface other;
+    other.Create(target, view.cx, view.cy);
     const struct {
         const char* name;
         std::function<void()> step;
@@ -56,6 +63,8 @@ void Breakdown(HWND window, const std::vector<uint8_t>& frame, HDC target, SIZE 
          }},
         {"DrawDibDraw on a kept handle",
          [&] { DrawDibDraw(kept, target, 0, 0, view.cx, view.cy, header, const_cast<uint8_t*>(bits), 0, 0, w, h, DDF_BACKGROUNDPAL); }},
+        {"the window's frame drawer: copy into its kept buffer, DrawDibDraw on its kept handle",
+         [&] { drawer.Draw(target, *header, bits, {0, 0, view.cx, view.cy}, {0, 0, w, h}); }},
         {"StretchDIBits",
          [&] {
              StretchDIBits(target, 0, 0, view.cx, view.cy, 0, 0, w, h, bits, reinterpret_cast<BITMAPINFO*>(header),
@@ -71,12 +80,21 @@ void Breakdown(HWND window, const std::vector<uint8_t>& frame, HDC target, SIZE 
              SetDCBrushColor(target, CameraDialog::kBackground);
              FillRect(target, &whole, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
          }},
-        {"full-area BitBlt between memory contexts", [&] { BitBlt(target, 0, 0, view.cx, view.cy, target, 0, 0, SRCCOPY); }},
+        {"full-area BitBlt between memory contexts",
+         [&] { BitBlt(other.dc(), 0, 0, view.cx, view.cy, target, 0, 0, SRCCOPY); }},
+        {"overlays: destination frame, dotted cross, four lines",
+         [&] { CameraDialogTestAccess::DrawOverlays(dialog, target, view); }},
+        {"dotted pen created and deleted", [&] { DeleteObject(CreatePen(PS_DOT, 1, RGB(255, 0, 0))); }},
+        {"Repaint: the window's context, area lookup, BitBlt to the window",
+         [&] { CameraDialogTestAccess::Repaint(dialog); }},
+        {"WM_NULL sent to the window", [&] { SendMessageA(window, WM_NULL, 0, 0); }},
+        {"WM_CAM_FRAME without a frame: background fill, Repaint",
+         [&] { SendMessageA(window, WM_CAM_FRAME, 0, 0); }},
         {"GetDC + ReleaseDC of the window", [&] { ReleaseDC(window, GetDC(window)); }},
-        {"live-view area lookup (GetDlgItem, GetWindowRect, MapWindowPoints)",
-         [&] {
+        {"live-view area lookup (GetWindowRect, MapWindowPoints of the view control)",
+         [&, control = GetDlgItem(window, IDC_HndlCnnDlg_View)] {
              RECT r{};
-             GetWindowRect(GetDlgItem(window, IDC_HndlCnnDlg_View), &r);
+             GetWindowRect(control, &r);
              MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
          }},
     };
@@ -126,7 +144,7 @@ void FrameCost() {
             AddRow({Format("%ux%u frame, %s %ldx%ld", size[0], size[1], area.name, view.cx, view.cy),
                     Format("%.0f us", t.a * 1e6), Format("%.0f us", t.b * 1e6), t.a / t.b,
                     Format("%.2f%% of one core at 10 fps", t.a * 10 * 100)});
-            if (area.rect && size[0] == 640) Breakdown(window.hwnd(), frame, surface.dc(), view);
+            if (area.rect && size[0] == 640) Breakdown(window.dialog, frame, surface.dc(), view);
         }
     }
 }

@@ -54,6 +54,7 @@ public:
     BOOL GetSourceInfo(SourceInfo* records, uint32_t n);
     BOOL IsConnected() const;
     BOOL IsViewfinderAvailable() const;
+    BOOL IsViewfinderRunning() const { return m_bViewfinderRunning ? TRUE : FALSE; }
     BOOL SetSaveMode(uint8_t mode);  // 0 files, 1 memory; others refused with 0
     void OnCameraPoweredOff();
     BOOL IsCameraAlive() const { return m_bCameraAlive ? TRUE : FALSE; }

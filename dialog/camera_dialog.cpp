@@ -96,7 +96,10 @@ void CameraDialog::SetNoticeSink(NoticeSink* sink) {
 
 INT_PTR CameraDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     NoticeScope notices(m_pNoticeSink);
-    return DialogBase::Dispatch(message, wParam, lParam);
+    const INT_PTR result = DialogBase::Dispatch(message, wParam, lParam);
+    // Buttons, the camera's messages and timed shots can all stop the viewfinder.
+    ReleaseLiveViewIfStopped();
+    return result;
 }
 
 DWORD CameraDialog::AdjustWindowStyle(DWORD style) {
@@ -142,14 +145,20 @@ BOOL CameraDialog::Connect(const SourceInfo* source) {
 
 BOOL CameraDialog::Disconnect() {
     CloseSettingDlg();
-    if (!m_camera.Disconnect()) return FALSE;
+    const BOOL disconnected = m_camera.Disconnect();
+    ReleaseLiveViewIfStopped();
+    if (!disconnected) return FALSE;
     m_bViewStarted = FALSE;
     m_bViewShown = FALSE;
     Repaint();
     return TRUE;
 }
 
-BOOL CameraDialog::TakePhoto() { return m_camera.Release(); }
+BOOL CameraDialog::TakePhoto() {
+    const BOOL released = m_camera.Release();
+    ReleaseLiveViewIfStopped();  // some cameras stop their viewfinder to shoot
+    return released;
+}
 
 BOOL CameraDialog::OpenViewFinder(BOOL showView) {
     ViewfinderCursor cursor;
@@ -275,6 +284,7 @@ void CameraDialog::OnDestroy() {
     OnDisconnect();
     // The settings dialog may be running modally right now (PopSettingDlg): it ends first.
     DialogBase::Retire(m_pSettingDlg.release());
+    m_frameDrawer.Release();
     m_dcImage.Reset();
     m_dcView.Reset();
     m_camera.End();

@@ -11,6 +11,7 @@
 #include "camera/camera_controller.h"
 #include "camera/release_names.h"
 #include "dialog/camera_dialog_observer.h"
+#include "dialog/frame_drawer.h"
 #include "dialog/kamvio_para.h"
 #include "dialog/memory_surface.h"
 #include "platform/dialog_base.h"
@@ -123,8 +124,9 @@ private:
     // `size`: the bytes the frame holds; nothing beyond them is read.
     BOOL DrawFrame(const uint8_t* frame, size_t size);
     BOOL DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h);
-    static BOOL DrawDibFrame(HDC dc, const uint8_t* frame, size_t size, int xDst, int yDst, int dxDst, int dyDst,
-                             int xSrc, int ySrc, int dxSrc, int dySrc);
+    // What the frames of a live view share is kept while the viewfinder runs; after every call
+    // that may stop it, a viewfinder seen running before and stopped now gives it back.
+    void ReleaseLiveViewIfStopped();
 
     // Control layout file (camera_dialog_layout.cpp).
     void ApplyLayout();
@@ -138,6 +140,8 @@ private:
     BOOL m_bModal = FALSE;
     CameraController m_camera;
     MemorySurface m_dcImage;
+    FrameDrawer m_frameDrawer;  // draws into m_dcImage, so goes before it
+    BOOL m_bViewfinderWasRunning = FALSE;
     BOOL m_bViewStarted = FALSE;
     BOOL m_bViewShown = FALSE;
     // The settings dialog (template 202), created on first use and kept between openings.

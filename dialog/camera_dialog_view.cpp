@@ -2,9 +2,8 @@
 // frame, its centre cross and the adjustment lines over it. Composed in m_dcImage and m_dcView,
 // then copied to the window in one piece.
 #include <windows.h>
-#include <vfw.h>
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "camera/viewfinder_frame.h"
@@ -42,58 +41,6 @@ bool ReadFrameLayout(const uint8_t* frame, size_t size, FrameLayout* layout) {
     return true;
 }
 
-class PageBuffer {
-public:
-    explicit PageBuffer(size_t size)
-        : m_data(size ? VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE) : nullptr) {}
-    PageBuffer(const PageBuffer&) = delete;
-    PageBuffer& operator=(const PageBuffer&) = delete;
-    ~PageBuffer() {
-        if (m_data) VirtualFree(m_data, 0, MEM_RELEASE);
-    }
-    void* get() const { return m_data; }
-
-private:
-    void* m_data;
-};
-
-class DrawDibHandle {
-public:
-    DrawDibHandle() : m_handle(DrawDibOpen()) {}
-    DrawDibHandle(const DrawDibHandle&) = delete;
-    DrawDibHandle& operator=(const DrawDibHandle&) = delete;
-    ~DrawDibHandle() {
-        if (m_handle) {
-            DrawDibEnd(m_handle);
-            DrawDibClose(m_handle);
-        }
-    }
-    HDRAWDIB get() const { return m_handle; }
-
-private:
-    HDRAWDIB m_handle;
-};
-
-// DrawDibRealize selects a palette of DrawDib's own into our context and DrawDib never takes it
-// back; some implementations never free it either. The context gets its palette back once the
-// DrawDib handle is closed, and a palette left over then is deleted.
-class PaletteRestore {
-public:
-    explicit PaletteRestore(HDC dc) : m_dc(dc), m_previous(static_cast<HPALETTE>(GetCurrentObject(dc, OBJ_PAL))) {}
-    PaletteRestore(const PaletteRestore&) = delete;
-    PaletteRestore& operator=(const PaletteRestore&) = delete;
-    ~PaletteRestore() {
-        if (!m_previous) return;
-        HPALETTE used = SelectPalette(m_dc, m_previous, FALSE);
-        if (used && used != m_previous && used != GetStockObject(DEFAULT_PALETTE) && GetObjectType(used) == OBJ_PAL)
-            DeleteObject(used);
-    }
-
-private:
-    HDC m_dc;
-    HPALETTE m_previous;
-};
-
 // Solid colours come from the context's own brush and pen: nothing is created per frame.
 HBRUSH DcBrush(HDC dc, COLORREF colour) {
     SetDCBrushColor(dc, colour);
@@ -118,6 +65,15 @@ private:
     std::vector<bool> m_used;
 };
 
+// Fills the W x H area except `box`, which may reach beyond the area.
+void FillAround(HDC dc, int32_t W, int32_t H, const live_view::Box& box, HBRUSH brush) {
+    const int32_t top = std::clamp(box.y, 0, H), bottom = std::clamp(box.y + box.h, top, H);
+    const int32_t left = std::clamp(box.x, 0, W), right = std::clamp(box.x + box.w, left, W);
+    const RECT bands[] = {{0, 0, W, top}, {0, bottom, W, H}, {0, top, left, bottom}, {right, top, W, bottom}};
+    for (const RECT& band : bands)
+        if (band.left < band.right && band.top < band.bottom) FillRect(dc, &band, brush);
+}
+
 void DrawLine(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
@@ -137,6 +93,7 @@ BOOL CameraDialog::CreateSurfaces() {
     const RECT area = LiveViewArea();
     WindowDc dc(GetSafeHwnd());
     if (!dc) return FALSE;
+    m_frameDrawer.Release();  // it holds DrawDib's palette in the old m_dcImage
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (!m_dcImage.Create(dc.get(), width, height) || !m_dcView.Create(dc.get(), width, height)) return FALSE;
     // Grey until the first picture, which may be long in coming when the camera's frames are refused.
@@ -156,6 +113,12 @@ BOOL CameraDialog::PlaceLiveView(HWND parent, const RECT& rect) {
     // The drawing surfaces take the new size; the next frame fills them.
     CreateSurfaces();
     return Repaint();
+}
+
+void CameraDialog::ReleaseLiveViewIfStopped() {
+    const BOOL running = m_camera.IsViewfinderRunning();
+    if (m_bViewfinderWasRunning && !running) m_frameDrawer.Release();
+    m_bViewfinderWasRunning = running;
 }
 
 BOOL CameraDialog::Repaint() {
@@ -179,15 +142,22 @@ BOOL CameraDialog::DrawFrame(const uint8_t* frame, size_t size) {
     const RECT area = LiveViewArea();
     const int32_t W = area.right - area.left, H = area.bottom - area.top;
     const RECT whole{0, 0, W, H};
-    FillRect(m_dcImage.dc(), &whole, DcBrush(m_dcImage.dc(), kBackground));
+    HBRUSH grey = DcBrush(m_dcImage.dc(), kBackground);
     // A missing or refused frame leaves the view with the last picture.
     FrameLayout layout;
-    if (!ReadFrameLayout(frame, size, &layout)) return FALSE;
+    if (!ReadFrameLayout(frame, size, &layout)) {
+        FillRect(m_dcImage.dc(), &whole, grey);
+        return FALSE;
+    }
     const auto w0 = static_cast<uint32_t>(layout.header.biWidth);
     const auto h0 = static_cast<uint32_t>(layout.header.biHeight);
     const live_view::Box box = live_view::FitPicture(w0, h0, W, H);
-    DrawDibFrame(m_dcImage.dc(), frame, size, box.x, box.y, box.w, box.h, 0, 0, static_cast<int>(w0),
-                 static_cast<int>(h0));
+    // The picture covers its box: grey goes only around it, unless the picture failed.
+    if (m_frameDrawer.Draw(m_dcImage.dc(), layout.header, frame + layout.pixelOffset, box,
+                           live_view::Box{0, 0, static_cast<int32_t>(w0), static_cast<int32_t>(h0)}))
+        FillAround(m_dcImage.dc(), W, H, box, grey);
+    else
+        FillRect(m_dcImage.dc(), &whole, grey);
     BitBlt(m_dcView.dc(), 0, 0, W, H, m_dcImage.dc(), 0, 0, SRCCOPY);
     // The overlay box spans the whole area's width and the drawn picture's height.
     return DrawOverlays(m_dcView.dc(), box.x, box.y, W, box.h);
@@ -229,23 +199,4 @@ BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t
         }
     }
     return TRUE;
-}
-
-BOOL CameraDialog::DrawDibFrame(HDC dc, const uint8_t* frame, size_t size, int xDst, int yDst, int dxDst, int dyDst,
-                                int xSrc, int ySrc, int dxSrc, int dySrc) {
-    FrameLayout layout;
-    if (!dc || !ReadFrameLayout(frame, size, &layout)) return FALSE;
-    const size_t bytes = layout.header.biSizeImage;
-    PageBuffer pixels(bytes);
-    if (!pixels.get()) return FALSE;
-    memcpy(pixels.get(), frame + layout.pixelOffset, bytes);
-
-    PaletteRestore palette(dc);  // outlives the DrawDib handle
-    DrawDibHandle drawDib;
-    if (!drawDib.get()) return FALSE;
-    DrawDibBegin(drawDib.get(), dc, dxDst, dyDst, &layout.header, dxSrc, dySrc, DDF_BACKGROUNDPAL);
-    DrawDibRealize(drawDib.get(), dc, FALSE);
-    const BOOL drawn = DrawDibDraw(drawDib.get(), dc, xDst, yDst, dxDst, dyDst, &layout.header, pixels.get(), xSrc,
-                                   ySrc, dxSrc, dySrc, DDF_BACKGROUNDPAL);
-    return drawn ? TRUE : FALSE;
 }

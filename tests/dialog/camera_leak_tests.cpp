@@ -1,5 +1,5 @@
-// Opening and closing the camera window many times gives back every GDI object, window, kernel
-// handle and keyboard hook.
+// Opening and closing the camera window many times, or its viewfinder, gives back every GDI
+// object, window, kernel handle and keyboard hook.
 #include "camera/camera_messages.h"
 #include "platform/modeless_keyboard.h"
 #include "tests/common/resource_counts.h"
@@ -58,4 +58,21 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
     EXPECT_LE(after.user, before.user + 2) << "windows " << before.user << " -> " << after.user;
     EXPECT_LE(after.handles, before.handles + 8) << "handles " << before.handles << " -> " << after.handles;
     EXPECT_EQ(ModelessKeyboard::InstalledHooks(), 0u);
+}
+
+// What the frames of a live view keep between them (DrawDib's handle with its context, bitmap
+// and palette) goes when the viewfinder stops, not only with the window.
+TEST_F(CameraWindowTest, StoppedViewfindersLeaveNoGdiObjectsBehind) {
+    OpenModeless(1);
+    ConnectWithButton();
+    const std::vector<uint8_t> frame = SolidFrame(640, 480, RGB(10, 200, 30));
+    const long before = resource_counts::Measure().gdi;
+    Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);  // started and shown
+    for (int round = 0; round < 3; ++round) {
+        SendMessageA(hwnd(), WM_CAM_FRAME, reinterpret_cast<WPARAM>(frame.data()), LPARAM(frame.size()));
+        Drain();
+        SendMessageA(hwnd(), WM_CAM_VIEWFINDER_SWITCH, 0, 0);  // stops it
+        EXPECT_EQ(before, resource_counts::Measure().gdi) << "round " << round;
+        SendMessageA(hwnd(), WM_CAM_VIEWFINDER_SWITCH, 0, 0);  // starts it again
+    }
 }

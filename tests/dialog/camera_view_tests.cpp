@@ -110,6 +110,22 @@ TEST_F(LiveViewTest, FramesAndOverlaysLandWhereTheGeometrySays) {
     EXPECT_FALSE(View(239, 100) == kRed || View(100, 199) == kRed || View(0, 100) != kBlue);
 }
 
+// The window keeps its DrawDib handle from frame to frame: another picture size or shape must
+// begin it again, or the pixels come out of the wrong rows.
+TEST_F(LiveViewTest, FramesOfChangingSizesEachDrawTheirOwnPixels) {
+    const struct {
+        uint32_t w, h;
+        COLORREF top, bottom;
+    } frames[] = {
+        {320, 240, kRed, kBlue}, {640, 480, kGreen, kRed}, {240, 320, kBlue, kGreen}, {320, 240, kRed, kBlue}};
+    for (const auto& f : frames) {
+        SCOPED_TRACE(testing::Message() << f.w << "x" << f.h);
+        SendFrame(MakeFrame(f.w, f.h, [&](uint32_t, uint32_t y) { return y < f.h / 2 ? f.top : f.bottom; }));
+        EXPECT_EQ(f.top, View(240, 100, kWindow));
+        EXPECT_EQ(f.bottom, View(240, 300, kWindow));
+    }
+}
+
 // The first `size` bytes of a frame, ending where readable memory ends: a read past them faults.
 class GuardedFrame {
 public:
