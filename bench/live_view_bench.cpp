@@ -63,7 +63,7 @@ void Breakdown(CameraDialog& dialog, const std::vector<uint8_t>& frame, HDC targ
          }},
         {"DrawDibDraw on a kept handle",
          [&] { DrawDibDraw(kept, target, 0, 0, view.cx, view.cy, header, const_cast<uint8_t*>(bits), 0, 0, w, h, DDF_BACKGROUNDPAL); }},
-        {"the window's frame drawer: copy into its kept buffer, DrawDibDraw on its kept handle",
+        {"the window's frame drawer: DrawDibDraw on its kept handle",
          [&] { drawer.Draw(target, *header, bits, {0, 0, view.cx, view.cy}, {0, 0, w, h}); }},
         {"StretchDIBits",
          [&] {
@@ -88,7 +88,7 @@ void Breakdown(CameraDialog& dialog, const std::vector<uint8_t>& frame, HDC targ
         {"Repaint: the window's context, area lookup, BitBlt to the window",
          [&] { CameraDialogTestAccess::Repaint(dialog); }},
         {"WM_NULL sent to the window", [&] { SendMessageA(window, WM_NULL, 0, 0); }},
-        {"WM_CAM_FRAME without a frame: background fill, Repaint",
+        {"WM_CAM_FRAME without a frame: Repaint",
          [&] { SendMessageA(window, WM_CAM_FRAME, 0, 0); }},
         {"GetDC + ReleaseDC of the window", [&] { ReleaseDC(window, GetDC(window)); }},
         {"live-view area lookup (GetWindowRect, MapWindowPoints of the view control)",

@@ -285,7 +285,6 @@ void CameraDialog::OnDestroy() {
     // The settings dialog may be running modally right now (PopSettingDlg): it ends first.
     DialogBase::Retire(m_pSettingDlg.release());
     m_frameDrawer.Release();
-    m_dcImage.Reset();
     m_dcView.Reset();
     m_camera.End();
     SaveLayout();

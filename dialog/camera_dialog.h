@@ -139,8 +139,6 @@ private:
     HWND m_hwndHost = nullptr;
     BOOL m_bModal = FALSE;
     CameraController m_camera;
-    MemorySurface m_dcImage;
-    FrameDrawer m_frameDrawer;  // draws into m_dcImage, so goes before it
     BOOL m_bViewfinderWasRunning = FALSE;
     BOOL m_bViewStarted = FALSE;
     BOOL m_bViewShown = FALSE;
@@ -152,7 +150,9 @@ private:
     KamvioPara m_para{};
     UniqueFont m_font;
     MessageTranslator m_lang;
+    // The picture with its overlays, as the window shows it; the drawer draws into it, so goes before it.
     MemorySurface m_dcView;
+    FrameDrawer m_frameDrawer;
     std::string m_strSource;
     uint32_t m_dwFrameWidth = 0;
     uint32_t m_dwFrameHeight = 0;

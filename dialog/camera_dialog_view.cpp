@@ -1,6 +1,6 @@
 // Live view: the viewfinder frame scaled into the area of control 213, with the destination
-// frame, its centre cross and the adjustment lines over it. Composed in m_dcImage and m_dcView,
-// then copied to the window in one piece.
+// frame, its centre cross and the adjustment lines over it. Composed in m_dcView, then copied
+// to the window in one piece.
 #include <windows.h>
 
 #include <algorithm>
@@ -93,9 +93,9 @@ BOOL CameraDialog::CreateSurfaces() {
     const RECT area = LiveViewArea();
     WindowDc dc(GetSafeHwnd());
     if (!dc) return FALSE;
-    m_frameDrawer.Release();  // it holds DrawDib's palette in the old m_dcImage
+    m_frameDrawer.Release();  // it holds DrawDib's palette in the old m_dcView
     const int width = area.right - area.left, height = area.bottom - area.top;
-    if (!m_dcImage.Create(dc.get(), width, height) || !m_dcView.Create(dc.get(), width, height)) return FALSE;
+    if (!m_dcView.Create(dc.get(), width, height)) return FALSE;
     // Grey until the first picture, which may be long in coming when the camera's frames are refused.
     const RECT whole{0, 0, width, height};
     FillRect(m_dcView.dc(), &whole, DcBrush(m_dcView.dc(), kBackground));
@@ -138,29 +138,28 @@ BOOL CameraDialog::Repaint() {
 }
 
 BOOL CameraDialog::DrawFrame(const uint8_t* frame, size_t size) {
-    if (!m_bViewShown || !m_dcImage || !m_dcView) return FALSE;
+    if (!m_bViewShown || !m_dcView) return FALSE;
     const RECT area = LiveViewArea();
     const int32_t W = area.right - area.left, H = area.bottom - area.top;
     const RECT whole{0, 0, W, H};
-    HBRUSH grey = DcBrush(m_dcImage.dc(), kBackground);
+    HDC view = m_dcView.dc();
+    HBRUSH grey = DcBrush(view, kBackground);
     // A missing or refused frame leaves the view with the last picture.
     FrameLayout layout;
-    if (!ReadFrameLayout(frame, size, &layout)) {
-        FillRect(m_dcImage.dc(), &whole, grey);
-        return FALSE;
-    }
+    if (!ReadFrameLayout(frame, size, &layout)) return FALSE;
     const auto w0 = static_cast<uint32_t>(layout.header.biWidth);
     const auto h0 = static_cast<uint32_t>(layout.header.biHeight);
     const live_view::Box box = live_view::FitPicture(w0, h0, W, H);
     // The picture covers its box: grey goes only around it, unless the picture failed.
-    if (m_frameDrawer.Draw(m_dcImage.dc(), layout.header, frame + layout.pixelOffset, box,
+    // Drawn straight into the view: every pixel of it is drawn afresh, so no clean copy of the
+    // picture is kept for the overlays to go over.
+    if (m_frameDrawer.Draw(view, layout.header, frame + layout.pixelOffset, box,
                            live_view::Box{0, 0, static_cast<int32_t>(w0), static_cast<int32_t>(h0)}))
-        FillAround(m_dcImage.dc(), W, H, box, grey);
+        FillAround(view, W, H, box, grey);
     else
-        FillRect(m_dcImage.dc(), &whole, grey);
-    BitBlt(m_dcView.dc(), 0, 0, W, H, m_dcImage.dc(), 0, 0, SRCCOPY);
+        FillRect(view, &whole, grey);
     // The overlay box spans the whole area's width and the drawn picture's height.
-    return DrawOverlays(m_dcView.dc(), box.x, box.y, W, box.h);
+    return DrawOverlays(view, box.x, box.y, W, box.h);
 }
 
 BOOL CameraDialog::DrawOverlays(HDC dc, int32_t x, int32_t y, int32_t w, int32_t h) {

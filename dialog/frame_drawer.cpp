@@ -19,8 +19,7 @@ bool FrameDrawer::Begun::Fits(HDC otherDc, const BITMAPINFOHEADER& otherHeader, 
 
 bool FrameDrawer::Draw(HDC dc, const BITMAPINFOHEADER& header, const uint8_t* pixels, const live_view::Box& target,
                        const live_view::Box& source) {
-    if (!dc || !m_pixels.Reserve(header.biSizeImage)) return false;
-    memcpy(m_pixels.get(), pixels, header.biSizeImage);
+    if (!dc) return false;
     if (!m_begun || !m_begun->Fits(dc, header, target, source)) {
         m_begun.reset();  // the old palette goes back before the new handle realises its own
         m_begun.emplace(dc, header, target, source);
@@ -30,10 +29,9 @@ bool FrameDrawer::Draw(HDC dc, const BITMAPINFOHEADER& header, const uint8_t* pi
         return false;
     }
     return DrawDibDraw(m_begun->handle.get(), dc, target.x, target.y, target.w, target.h, &m_begun->header,
-                       m_pixels.get(), source.x, source.y, source.w, source.h, DDF_BACKGROUNDPAL) != FALSE;
+                       const_cast<uint8_t*>(pixels), source.x, source.y, source.w, source.h, DDF_BACKGROUNDPAL) != FALSE;
 }
 
 void FrameDrawer::Release() {
     m_begun.reset();
-    m_pixels.Release();
 }

@@ -1,7 +1,7 @@
 // Draws viewfinder pictures into a device context through DrawDib, keeping from frame to frame
 // what a live view's frames share: the DrawDib handle, begun for one context, destination size
-// and picture format, and the copy buffer. Begun afresh for every frame, DrawDib would build its
-// own picture memory each time, and fresh memory costs far more than the drawing.
+// and picture format. Begun afresh for every frame, DrawDib would build its own picture memory
+// each time, and fresh memory costs far more than the drawing.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 
 #include "dialog/draw_dib.h"
 #include "dialog/live_view_geometry.h"
-#include "platform/page_buffer.h"
 
 class FrameDrawer {
 public:
@@ -18,11 +17,11 @@ public:
     FrameDrawer(const FrameDrawer&) = delete;
     FrameDrawer& operator=(const FrameDrawer&) = delete;
 
-    // Copies the header.biSizeImage bytes at `pixels` (a 24-bit uncompressed picture) and draws
-    // `source` of them stretched into `target` of `dc`. False when nothing could be drawn.
+    // Draws `source` of the picture at `pixels` (24-bit uncompressed, header.biSizeImage bytes,
+    // read during the call only) stretched into `target` of `dc`. False when nothing was drawn.
     bool Draw(HDC dc, const BITMAPINFOHEADER& header, const uint8_t* pixels, const live_view::Box& target,
               const live_view::Box& source);
-    // Gives back the handle and the buffer; the next Draw begins again. Must come before the
+    // Gives back the handle; the next Draw begins again. Must come before the
     // context drawn into is deleted, which holds DrawDib's palette until then.
     void Release();
 
@@ -39,5 +38,4 @@ private:
     };
 
     std::optional<Begun> m_begun;
-    PageBuffer m_pixels;  // grown, never shrunk, while the live view lasts
 };

@@ -20,7 +20,7 @@
 
 // Friend of CameraDialog: what the tests read or set that the window does not show.
 struct CameraDialogTestAccess {
-    static HDC Dc(const CameraDialog& d, bool view) { return view ? d.m_dcView.dc() : d.m_dcImage.dc(); }
+    static HDC Dc(const CameraDialog& d) { return d.m_dcView.dc(); }
     static std::string ViewState(const CameraDialog& d) {
         return std::string(d.m_bViewStarted ? "started" : "stopped") + (d.m_bViewShown ? " shown" : "");
     }
