@@ -106,8 +106,9 @@ TEST(HostReentry, EveryCallFromInsideEveryNotificationNeitherHangsNorBreaksAnyth
             EXPECT_TRUE(called) << "the notification came";
             // The power-off warning comes on a thread of its own: it belongs to this run.
             std::string boxes;
-            if (booth.Notes(Booth::PoweredOff))
+            if (booth.Notes(Booth::PoweredOff)) {
                 EXPECT_TRUE(test_support::PumpUntil([&] { return !(boxes += Boxes()).empty(); }, 3000));
+            }
             EXPECT_EQ("", Leftovers()) << booth.StepText();
             // (a transfer the power-off cut short may leave its part of a file)
             EXPECT_EQ("", CheckShots(folder, false)) << "every image the camera sent is on disk";
@@ -156,9 +157,9 @@ TEST(HostReentry, TheModalWindowBesideTheEmbeddedOneAndReconnectsToAnotherCamera
                     Click(modal, IDC_HandleCanonDlg_Connect);
                     step = 1;
                 } else if (step == 1) {  // both windows shoot at once
+                    step = 2;  // first: the timer comes again while the shots are waited for
                     Click(modal, IDC_HandleCanonDlg_Release);
                     b.Shoot();
-                    step = 2;
                 } else if (Sim().SimSentItemCount() >= 5) {
                     PostMessageA(modal, WM_COMMAND, IDOK, 0);
                 }
