@@ -62,7 +62,8 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
         uint32_t i = n.counter - counter;  // consecutive, in the order the camera sent them
         ASSERT_LT(i, 6u);
         EXPECT_EQ(expected[i], n.prefix + "." + n.extension);
-        EXPECT_TRUE(before <= n.stamp && n.stamp <= after);
+        EXPECT_LE(before, n.stamp);
+        EXPECT_LE(n.stamp, after);
     }
     // Each file as it is written, then the batch with all of them and the path built last; all
     // posted, the release thread never waits for the window.
@@ -78,7 +79,9 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
     EXPECT_FALSE(owner.Of(WM_CAM_RELEASE_REPORT).at(0).fromOtherThread) << "posted";
     // The viewfinder command is off during the batch, and back on (the camera has one) after it.
     auto enable = owner.Of(WM_CAM_VIEWFINDER_ENABLE);
-    EXPECT_TRUE(enable.size() == 2 && !enable[0].fromOtherThread && !enable[0].wParam && enable[1].wParam == 1);
+    ASSERT_EQ(2u, enable.size());
+    EXPECT_FALSE(enable[0].fromOtherThread);
+    EXPECT_EQ((std::vector<WPARAM>{0, 1}), (std::vector<WPARAM>{enable[0].wParam, enable[1].wParam}));
 
     // The shot on this thread; each item described, then transferred, on the release thread.
     EXPECT_EQ("CDLockUI CDRelease CDUnlockUI", CallLog(GetCurrentThreadId()));
@@ -120,8 +123,9 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     }
     EXPECT_EQ("", Boxes());
     // The controller takes no folder beyond 259 characters.
-    EXPECT_FALSE(camera->SetSaveFolder(std::string(260, 'a').c_str()) || camera->SetSaveFolder(nullptr));
-    EXPECT_TRUE(camera->SetSaveFolder(std::string(259, 'a').c_str()) && camera->SetSaveFolder(folder.c_str()));
+    EXPECT_EQ((std::vector<bool>{false, false, true, true}),
+              (std::vector<bool>{camera->SetSaveFolder(std::string(260, 'a').c_str()), camera->SetSaveFolder(nullptr),
+                                 camera->SetSaveFolder(std::string(259, 'a').c_str()), camera->SetSaveFolder(folder.c_str())}));
     // The parked thread survives a disconnect; a series resumes it.
     EXPECT_TRUE(camera->Disconnect());
     Connect(0);
@@ -173,20 +177,25 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     Fresh("[Simulator]\nChunkSize=512\n[Camera1]\nItems=0x20:1:4000000,0x10:1:700\n");
     int baseline = ProcessThreadCount();
     StartAndConnect();
-    ASSERT_TRUE(camera->BeginViewfinder() && WaitForFrames(2) && camera->Release());
+    ASSERT_TRUE(camera->BeginViewfinder());
+    ASSERT_TRUE(WaitForFrames(2));
+    ASSERT_TRUE(camera->Release());
     owner.onMessage = [&](const ReceivedMessage& m) {  // as the dialog does
         if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
     };
     ASSERT_TRUE(Sim().SimPowerOff());
     ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
-    EXPECT_FALSE(camera->GetSourceHandle() || camera->IsCameraAlive() || WorkerLives());
+    EXPECT_FALSE(camera->GetSourceHandle());
+    EXPECT_FALSE(camera->IsCameraAlive());
+    EXPECT_FALSE(WorkerLives());
     EXPECT_FALSE(CameraControllerProbe::HasReleaseThread(*camera)) << "forgotten, and ended";
     size_t frames = owner.Count(WM_CAM_FRAME);
     PumpFor(250);
     EXPECT_EQ(frames, owner.Count(WM_CAM_FRAME)) << "no frame after the camera went";
     EXPECT_EQ("Test Compact", owner.Of(WM_CAM_STATUS).at(0).text) << "the status goes out with the name";
     Sim().SimLogClear();
-    EXPECT_TRUE(camera->Disconnect() && !camera->BeginViewfinder() && camera->End());
+    EXPECT_EQ((std::vector<bool>{true, false, true}),
+              (std::vector<bool>{camera->Disconnect(), camera->BeginViewfinder(), camera->End()}));
     // Nothing is left to disconnect; the gone source is closed by the end, not from the event.
     EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource CDFinishSDK", CallLog());
     EXPECT_EQ(baseline, ProcessThreadCount());

@@ -45,6 +45,16 @@ std::string Boxes() {
     return text;
 }
 
+void FreshCamera(const char* config) {
+    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"}) {
+        SetFileAttributesA(test_support::TestFile(name).c_str(), FILE_ATTRIBUTE_NORMAL);  // a test made it read-only
+        DeleteFileA(test_support::TestFile(name).c_str());
+    }
+    Sim().SimReset();
+    if (config && !Sim().SimLoadConfigText(config)) ADD_FAILURE() << "configuration refused: " << config;
+    test_support::ClearMessageBoxes();
+}
+
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
@@ -53,6 +63,13 @@ std::vector<std::string> FilesIn(const std::string& folder) {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string EmptyFolder(const std::string& name) {
+    const std::string folder = test_support::TestFile(name);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const std::string& file : FilesIn(folder)) DeleteFileA((folder + "\\" + file).c_str());
+    return folder;
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -16,6 +16,10 @@ std::vector<SimCall> SimCalls();
 std::string CallLog(DWORD thread = 0);
 std::string Violations();  // the ledger's lines
 std::string Boxes();       // message boxes shown since the last call, as "caption: text" lines
+// A fresh start: the settings files beside the test removed, the simulator reset (to `config`
+// over its defaults, when given), boxes forgotten.
+void FreshCamera(const char* config = nullptr);
 
 std::vector<std::string> FilesIn(const std::string& folder);  // names only, sorted
+std::string EmptyFolder(const std::string& name);  // a folder beside the test, emptied; its path
 std::string ReadFileBytes(const std::string& path);

@@ -24,8 +24,21 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Dispatches this thread's messages for `ms` milliseconds.
 void PumpFor(DWORD ms);
 
-// Folder of the running test executable, without a trailing backslash.
+// Dispatches this thread's messages queued now, without waiting.
+void Drain();
+
+// Folder of the running test executable, without a trailing backslash, and a file in it.
 std::string ExeFolder();
+std::string TestFile(const std::string& name);
+// A value of an INI file beside the test or, with a null key, the section's keys, each ending in NUL.
+std::string IniText(const std::string& file, const std::string& section, const char* key);
+
+// The first window of this thread for which `match` holds.
+HWND FindThreadWindow(const std::function<bool(HWND)>& match);
+
+// A click on the button `id`, and the text of a window or of its control `id`.
+void Click(HWND dialog, int id);
+std::string Text(HWND window, int id = 0);
 
 // Writes text to a file (binary), returns success.
 bool WriteTextFile(const std::string& path, const std::string& text);
