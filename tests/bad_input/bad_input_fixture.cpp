@@ -6,15 +6,6 @@
 #include "tests/common/test_support.h"
 namespace bad_input {
 
-GuardedBlock::GuardedBlock(size_t size, uint8_t fill) {
-    const size_t page = 4096, pages = (size + page - 1) / page + 1;
-    m_base = VirtualAlloc(nullptr, pages * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    DWORD old = 0;
-    VirtualProtect(static_cast<uint8_t*>(m_base) + (pages - 1) * page, page, PAGE_NOACCESS, &old);
-    m_data = static_cast<uint8_t*>(m_base) + (pages - 1) * page - size;
-    memset(m_data, fill, size);
-}
-
 UniqueBstr Bstr(const std::string& text) {
     return UniqueBstr(SysAllocString(std::wstring(text.begin(), text.end()).c_str()));
 }

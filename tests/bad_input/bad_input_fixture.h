@@ -20,21 +20,6 @@ using namespace test_support;
 
 namespace bad_input {
 
-// `size` bytes that end right before an inaccessible page, so that any access past the end
-// faults. The bytes before `size` are filled with `fill`.
-class GuardedBlock {
-public:
-    explicit GuardedBlock(size_t size, uint8_t fill = 0xCD);
-    ~GuardedBlock() { VirtualFree(m_base, 0, MEM_RELEASE); }
-    GuardedBlock(const GuardedBlock&) = delete;
-    GuardedBlock& operator=(const GuardedBlock&) = delete;
-    uint8_t* data() const { return m_data; }
-
-private:
-    void* m_base = nullptr;
-    uint8_t* m_data = nullptr;
-};
-
 UniqueBstr Bstr(const std::string& text);
 
 }  // namespace bad_input

@@ -167,8 +167,8 @@ TEST_F(ControllerTest, SdkFailuresKeepTheirStatusTidyUpAndLeaveOpenWhatTheyMust)
         if (r.op != Op::Begin) {
             Start();
             source = Source(r.op == Op::ReleaseLive ? 1 : 0);
-            ASSERT_TRUE(r.op == Op::Connect || camera->Connect(&source));
-            ASSERT_TRUE(r.op != Op::ReleaseLive || camera->BeginViewfinder());
+            if (r.op != Op::Connect) { ASSERT_TRUE(camera->Connect(&source)); }
+            if (r.op == Op::ReleaseLive) { ASSERT_TRUE(camera->BeginViewfinder()); }
         }
         Sim().SimLogClear();
         ASSERT_EQ(1u, Sim().SimSetFault(r.entry, kStatus, 1));

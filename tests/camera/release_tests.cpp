@@ -31,12 +31,6 @@ std::string NowStamp() {
     return FormatTimeStamp({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
 }
 
-size_t CallCount(const char* name) {
-    size_t n = 0;
-    for (const SimCall& c : SimCalls()) n += std::strcmp(c.name, name) == 0;
-    return n;
-}
-
 void* NoMemory(size_t) { return nullptr; }
 
 using ReleaseTest = ControllerTest;
@@ -87,7 +81,7 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
     EXPECT_EQ("CDLockUI CDRelease CDUnlockUI", CallLog(GetCurrentThreadId()));
     EXPECT_EQ(0u, SimCalls()[1].args[1] | SimCalls()[1].args[2] | SimCalls()[1].args[3]);
     EXPECT_EQ(1u, SimCalls()[1].args[4]);
-    EXPECT_EQ(12u, CallCount("CDGetReleasedData"));
+    EXPECT_EQ(12u, SimCalls("CDGetReleasedData").size());
     EXPECT_EQ("", Boxes());
     EXPECT_EQ("", Violations());
 }
@@ -113,7 +107,7 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
         owner.Clear();
         Sim().SimLogClear();
         ASSERT_TRUE(Shoot());
-        EXPECT_EQ(r.asked, CallCount("CDGetReleasedData"));
+        EXPECT_EQ(r.asked, SimCalls("CDGetReleasedData").size());
         auto batches = owner.ReportsOf(ReleaseReport::BatchDone);
         ASSERT_EQ(1u, batches.size());
         EXPECT_EQ(r.path, batches[0].path.substr(0, r.path.empty() ? std::string::npos : r.path.size()));
@@ -123,8 +117,8 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     }
     EXPECT_EQ("", Boxes());
     // The controller takes no folder beyond 259 characters.
-    EXPECT_EQ((std::vector<bool>{false, false, true, true}),
-              (std::vector<bool>{camera->SetSaveFolder(std::string(260, 'a').c_str()), camera->SetSaveFolder(nullptr),
+    EXPECT_EQ((std::vector<BOOL>{FALSE, FALSE, TRUE, TRUE}),
+              (std::vector<BOOL>{camera->SetSaveFolder(std::string(260, 'a').c_str()), camera->SetSaveFolder(nullptr),
                                  camera->SetSaveFolder(std::string(259, 'a').c_str()), camera->SetSaveFolder(folder.c_str())}));
     // The parked thread survives a disconnect; a series resumes it.
     EXPECT_TRUE(camera->Disconnect());
@@ -133,7 +127,7 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     EXPECT_TRUE(camera->ShootSeries(5, 0));
     EXPECT_EQ("", CallLog());
     ASSERT_TRUE(Shoot(true));
-    EXPECT_EQ(1u, CallCount("CDRelease"));
+    EXPECT_EQ(1u, SimCalls("CDRelease").size());
     EXPECT_EQ(2u, FilesIn(folder).size());
     EXPECT_TRUE(camera->Disconnect());
     owner.controller = nullptr;
@@ -184,7 +178,8 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
         if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
     };
     ASSERT_TRUE(Sim().SimPowerOff());
-    ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected(); }));
+    ASSERT_TRUE(PumpUntil([] { return Sim().SimPendingEvents() == 0; }));
     EXPECT_FALSE(camera->GetSourceHandle());
     EXPECT_FALSE(camera->IsCameraAlive());
     EXPECT_FALSE(WorkerLives());
@@ -194,8 +189,8 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     EXPECT_EQ(frames, owner.Count(WM_CAM_FRAME)) << "no frame after the camera went";
     EXPECT_EQ("Test Compact", owner.Of(WM_CAM_STATUS).at(0).text) << "the status goes out with the name";
     Sim().SimLogClear();
-    EXPECT_EQ((std::vector<bool>{true, false, true}),
-              (std::vector<bool>{camera->Disconnect(), camera->BeginViewfinder(), camera->End()}));
+    EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE, TRUE}),
+              (std::vector<BOOL>{camera->Disconnect(), camera->BeginViewfinder(), camera->End()}));
     // Nothing is left to disconnect; the gone source is closed by the end, not from the event.
     EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource CDFinishSDK", CallLog());
     EXPECT_EQ(baseline, ProcessThreadCount());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -16,9 +17,11 @@ SimApi& Sim() {
     return api;
 }
 
-std::vector<SimCall> SimCalls() {
+std::vector<SimCall> SimCalls(const char* entry) {
     std::vector<SimCall> calls(Sim().SimLogCount());
     for (uint32_t i = 0; i < calls.size(); ++i) Sim().SimLogGet(i, &calls[i]);
+    calls.erase(std::remove_if(calls.begin(), calls.end(), [&](const SimCall& c) { return entry && strcmp(c.name, entry); }),
+                calls.end());
     return calls;
 }
 

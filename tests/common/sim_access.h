@@ -11,7 +11,7 @@
 
 // The control exports of the CDSDK.dll the process loaded (else the one beside the program).
 SimApi& Sim();
-std::vector<SimCall> SimCalls();
+std::vector<SimCall> SimCalls(const char* entry = nullptr);  // all logged calls, or those of one entry
 // Names of the logged calls joined by blanks; with a thread id, only that thread's calls.
 std::string CallLog(DWORD thread = 0);
 std::string Violations();  // the ledger's lines

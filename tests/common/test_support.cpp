@@ -117,6 +117,15 @@ std::string Text(HWND window, int id) {
     return std::string(text, GetWindowTextA(id ? GetDlgItem(window, id) : window, text, sizeof text));
 }
 
+GuardedBlock::GuardedBlock(size_t size, uint8_t fill) {
+    const size_t page = 4096, pages = (size + page - 1) / page + 1;
+    m_base = VirtualAlloc(nullptr, pages * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD old = 0;
+    VirtualProtect(static_cast<uint8_t*>(m_base) + (pages - 1) * page, page, PAGE_NOACCESS, &old);
+    m_data = static_cast<uint8_t*>(m_base) + (pages - 1) * page - size;
+    memset(m_data, fill, size);
+}
+
 bool WriteTextFile(const std::string& path, const std::string& text) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return false;

@@ -43,6 +43,21 @@ std::string Text(HWND window, int id = 0);
 // Writes text to a file (binary), returns success.
 bool WriteTextFile(const std::string& path, const std::string& text);
 
+// `size` bytes that end right before an inaccessible page, so that any access past the end
+// faults. The bytes before `size` are filled with `fill`.
+class GuardedBlock {
+public:
+    explicit GuardedBlock(size_t size, uint8_t fill = 0xCD);
+    ~GuardedBlock() { VirtualFree(m_base, 0, MEM_RELEASE); }
+    GuardedBlock(const GuardedBlock&) = delete;
+    GuardedBlock& operator=(const GuardedBlock&) = delete;
+    uint8_t* data() const { return m_data; }
+
+private:
+    void* m_base = nullptr;
+    uint8_t* m_data = nullptr;
+};
+
 // The object behind a window created with the object as its creation parameter; null for the
 // messages that come before WM_NCCREATE.
 template <class T>

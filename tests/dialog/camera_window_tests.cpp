@@ -166,7 +166,7 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
     EXPECT_EQ(8, SendMessageA(slider, TBM_GETPOS, 0, 0));
     EXPECT_EQ(0, Count("CDSetZoomPos"));
     for (int i = 0; i < 2; ++i) SendMessageA(hwnd(), WM_NOTIFY, IDC_HndlCnnDlg_ZomSldr, LPARAM(&letGo));
-    auto calls = CallsTo("CDSetZoomPos");  // once: the second time the lens is there already
+    auto calls = SimCalls("CDSetZoomPos");  // once: the second time the lens is there already
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ(8u, calls[0].args[1]);
     EXPECT_TRUE(IsWindowEnabled(slider));
@@ -188,7 +188,7 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
 
     Sim().SimLogClear();
     for (int i = 0; i < 3; ++i) Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
-    calls = CallsTo("CDSelectViewFinderCameraOutput");
+    calls = SimCalls("CDSelectViewFinderCameraOutput");
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(cdVF_OUTPUT_LCD_ON, calls[0].args[1]);
     EXPECT_EQ(cdVF_OUTPUT_LCD_OFF, calls[1].args[1]);

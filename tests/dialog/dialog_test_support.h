@@ -33,14 +33,7 @@ using Access = CameraDialogTestAccess;
 
 using namespace test_support;
 
-// Logged since the last SimLogClear.
-inline std::vector<SimCall> CallsTo(const char* entry) {
-    std::vector<SimCall> calls;
-    for (const SimCall& call : SimCalls())
-        if (strcmp(call.name, entry) == 0) calls.push_back(call);
-    return calls;
-}
-inline int Count(const char* entry) { return static_cast<int>(CallsTo(entry).size()); }
+inline int Count(const char* entry) { return static_cast<int>(SimCalls(entry).size()); }  // since SimLogClear
 
 inline std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) {
     return MakeFrame(w, h, [colour](uint32_t, uint32_t) { return colour; });

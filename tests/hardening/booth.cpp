@@ -8,12 +8,13 @@
 
 #include "resources/resource_ids.h"
 #include "resources/settings_dialog_ids.h"
+#include "tests/common/host_window.h"
 #include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
 namespace {
 
-constexpr UINT kNoteBase = WM_APP + 100;  // the host's message numbers: kNoteBase + Booth::Note
+constexpr UINT kNoteBase = test_support::kMsgFileSaved;  // HostPara's numbers are in the order of Booth::Note
 constexpr UINT_PTR kTickMs = 30;
 thread_local Booth* t_booth = nullptr;
 
@@ -103,14 +104,7 @@ void Booth::Open() {
     RegisterClassA(&wc);  // fails harmlessly when already registered
     host_ = CreateWindowExA(0, wc.lpszClassName, "Booth", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
                             wc.hInstance, nullptr);
-    para_.hwndHost = host_;
-    para_.msgFileSaved = kNoteBase + FileSaved;
-    para_.msgViewfinderEnable = kNoteBase + ViewfinderEnable;
-    para_.msgStatus = kNoteBase + Status;
-    para_.msgPoweredOff = kNoteBase + PoweredOff;
-    para_.saveMode = 1;
-    para_.showControls = 1;
-    para_.pszSaveFolder = folder_.c_str();
+    para_ = test_support::HostPara(host_, 1, folder_.c_str());
     object_ = kamvio_test::CreateComponent();
     if (!object_) return;
     Do("InitKamvioDlg", [&] { return object_->InitKamvioDlg(reinterpret_cast<LONG*>(&para_), nullptr, nullptr, nullptr); });

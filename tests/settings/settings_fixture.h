@@ -82,12 +82,7 @@ protected:
         started_ = false;
     }
 
-    static std::vector<SimCall> Calls(const char* name = nullptr) {  // all, or those of one entry
-        std::vector<SimCall> calls = SimCalls();
-        calls.erase(std::remove_if(calls.begin(), calls.end(), [&](const SimCall& c) { return name && strcmp(c.name, name); }),
-                    calls.end());
-        return calls;
-    }
+    static std::vector<SimCall> Calls(const char* name = nullptr) { return SimCalls(name); }
     uint32_t SimValue(const char* key) const {
         uint32_t value = 0xDEADBEEF;  // for a key the simulator does not know
         Sim().SimGetSetting(key, &value);
