@@ -52,7 +52,8 @@ TEST_F(BadInputTest, NullArgumentsAreRefusedAndChangeNothing) {
     EXPECT_EQ(S_OK, o->SetZoomPos(1, nullptr));
     EXPECT_EQ(window, Dialog()) << "the window outlived every refusal";
     LONG connected = 0;
-    EXPECT_TRUE(o->IsConnected(&connected, nullptr) == S_OK && connected) << "and so did the connection";
+    EXPECT_EQ(S_OK, o->IsConnected(&connected, nullptr));
+    EXPECT_EQ(1, connected) << "and so did the connection";
 }
 
 TEST_F(BadInputTest, OutputsStayInsideTheCallersBuffers) {
@@ -64,7 +65,10 @@ TEST_F(BadInputTest, OutputsStayInsideTheCallersBuffers) {
     EXPECT_EQ(S_OK, o->GetMaxZoomPos(reinterpret_cast<ULONG*>(&maxZoom.value), nullptr));
     EXPECT_EQ(S_OK, o->GetCurrentZoomPos(reinterpret_cast<ULONG*>(&zoom.value), nullptr));
     EXPECT_EQ(S_OK, o->IsConnected(reinterpret_cast<LONG*>(&connected.value), nullptr));
-    for (const Guarded* g : {&count, &maxZoom, &zoom, &connected}) EXPECT_TRUE(g->Intact() && g->value != kCanary);
+    for (const Guarded* g : {&count, &maxZoom, &zoom, &connected}) {
+        EXPECT_TRUE(g->Intact());
+        EXPECT_NE(kCanary, g->value);
+    }
     ASSERT_EQ(count.value, 2u);
 
     // Records asked for, and records the buffer holds: asking for more than there are sources
@@ -97,8 +101,8 @@ TEST_F(BadInputTest, AdjustmentLineCountsBeyondTheLimitAreRefusedAndDrawingGoesO
     for (const auto& [xCount, yCount, expected] : rows) {
         // The arrays hold kLimit entries: a count within the limit reads no further.
         EXPECT_EQ(expected, o->SetAdjustLinePos(xCount, x, yCount, y, nullptr)) << xCount << " x " << yCount;
-        const uint32_t before = sim().SimFramesDelivered();
-        EXPECT_TRUE(test_support::PumpUntil([&] { return sim().SimFramesDelivered() > before + 1; }, 5000));
+        const uint32_t before = Sim().SimFramesDelivered();
+        EXPECT_TRUE(test_support::PumpUntil([&] { return Sim().SimFramesDelivered() > before + 1; }, 5000));
     }
 }
 
@@ -107,20 +111,20 @@ TEST_F(BadInputTest, RecordNamesWithoutTerminatorAreCutAtTheirField) {
     IOvCanonSDK* o = object.get();
     SourceInfo record = FirstSource();
     memset(record.modelName, 'N', sizeof record.modelName);
-    host.notices.clear();
+    host.received.clear();
     ASSERT_EQ(S_OK, o->Connect(reinterpret_cast<LONG*>(&record), nullptr));
     const std::string name(sizeof record.modelName, 'N');
-    ASSERT_FALSE(host.notices.empty());
-    EXPECT_EQ(host.notices.back().text, name) << "the status names the camera by its 256 bytes";
+    ASSERT_FALSE(host.received.empty());
+    EXPECT_EQ(host.received.back().text, name) << "the status names the camera by its 256 bytes";
     ASSERT_EQ(S_OK, o->SetZoomPos(1, nullptr));
-    EXPECT_EQ(Ini("SetData.ini", name + "Setting", "Zoom Pos"), "1");
+    EXPECT_EQ(IniText("SetData.ini", name + "Setting", "Zoom Pos"), "1");
     ASSERT_EQ(S_OK, o->Disconnect(nullptr));
 
     // A record of 400 name bytes, right before an inaccessible page: no source of that type.
     GuardedBlock filled(sizeof(SourceInfo), 'N');
-    host.notices.clear();
+    host.received.clear();
     EXPECT_EQ(E_FAIL, o->Connect(reinterpret_cast<LONG*>(filled.data()), nullptr));
-    for (const Notice& n : host.notices) EXPECT_LE(n.text.size(), name.size());
+    for (const Notification& n : host.received) EXPECT_LE(n.text.size(), name.size());
 }
 
 TEST_F(BadInputTest, CameraNamesOfAnyLengthFindTheirOwnSection) {
@@ -134,7 +138,7 @@ TEST_F(BadInputTest, CameraNamesOfAnyLengthFindTheirOwnSection) {
                                                TestFile("SetData.ini").c_str()));
         EXPECT_EQ(S_OK, object->InitDCSettingByIniFile(Bstr(name).get(), nullptr)) << length;
         uint32_t zoom = 0;
-        sim().SimGetSetting("ZoomPos", &zoom);
+        Sim().SimGetSetting("ZoomPos", &zoom);
         EXPECT_EQ(zoom, stored++) << length;
     }
 }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <random>
 
-#include "dialog/layout_value.h"
 #include "resources/resource_ids.h"
 #include "tests/bad_input/bad_input_fixture.h"
 
@@ -24,9 +23,10 @@ struct Content {
     bool readOnly = false;
 };
 
+using Keys = std::vector<std::pair<const char*, int>>;  // key and, for window texts and places, the control
 struct Section {
     std::string name;
-    std::vector<std::pair<const char*, int>> keys;  // key and, for window texts and places, the control
+    Keys keys;
 };
 
 struct File {
@@ -49,13 +49,6 @@ std::string FileText(const File& file, const Content& content) {
         for (const auto& key : s.keys) text += std::string(key.first) + "=" + content.value + "\r\n";
     }
     return text;
-}
-
-RECT ClientRect(HWND dialog, int id) {
-    RECT r{};
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
 }
 
 }  // namespace
@@ -91,7 +84,6 @@ TEST_F(BadInputTest, MalformedSettingsFilesAreReadTheDocumentedWayAndNeverStopTh
             {"Viewfinder", IDC_HndlCnnDlg_ViewFinder}, {"To LCD", IDC_HndlCnnDlg_ToLCD}}},
           {"Error Message", {{"Warning", 0}, {"API Error", 0}}}}},
     };
-    int scenarios = 0;
     for (const File& file : files) {
         for (const Content& content : contents) {
             SCOPED_TRACE(std::string(file.name) + ", " + content.name);
@@ -104,36 +96,23 @@ TEST_F(BadInputTest, MalformedSettingsFilesAreReadTheDocumentedWayAndNeverStopTh
                 holder.reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
                 ASSERT_TRUE(holder);
             }
-            sim().SimReset();
+            Sim().SimReset();
 
             ASSERT_EQ(S_OK, Open());
             const HWND dialog = Dialog();
             ASSERT_TRUE(dialog);
-            for (const Section& section : file.sections) {
-                for (const auto& [key, id] : section.keys) {
-                    if (!id) continue;
-                    char shown[4096] = {};
-                    GetDlgItemTextA(dialog, id, shown, sizeof shown);
-                    if (file.name == std::string("KamvioML.ini")) {
-                        // The translation as the profile reader gives it, cut to 1023 characters.
-                        const std::string value = Ini(file.name, section.name, key, 1024);
-                        EXPECT_EQ(shown, value.empty() ? std::string(key) : value) << key;
-                        continue;
-                    }
-                    layout_value::ControlPlace place{};
-                    if (!layout_value::Parse(Ini(file.name, section.name, key, MAX_PATH).c_str(), &place)) continue;
-                    const RECT r = ClientRect(dialog, id);
-                    EXPECT_EQ(place.left, r.left) << key;
-                    EXPECT_EQ(place.top, r.top) << key;
-                    EXPECT_EQ(std::max(place.width, 0), r.right - r.left) << key;
-                }
+            // The buttons' translations as the profile reader gives them, cut to 1023 characters.
+            // (How odd places are read is the layout tests'.)
+            for (const auto& [key, id] : file.name == std::string("KamvioML.ini") ? file.sections[0].keys : Keys{}) {
+                const std::string value = IniText(file.name, "Handle dialog", key).substr(0, 1023);
+                EXPECT_EQ(value.empty() ? std::string(key) : value, Text(dialog, id)) << key;
             }
 
             ASSERT_EQ(S_OK, ConnectFirst());
             EXPECT_EQ(S_OK, object->InitDCSettingByIniFile(Bstr(kCamera).get(), nullptr));
             uint32_t zoom = 99, wb = 99;
-            sim().SimGetSetting("ZoomPos", &zoom);
-            sim().SimGetSetting("WB", &wb);
+            Sim().SimGetSetting("ZoomPos", &zoom);
+            Sim().SimGetSetting("WB", &wb);
             const bool setData = file.name == std::string("SetData.ini");
             const int32_t n = setData && content.number ? *content.number : 0;
             // The camera takes a stored number it offers and keeps its value for any other.
@@ -142,22 +121,19 @@ TEST_F(BadInputTest, MalformedSettingsFilesAreReadTheDocumentedWayAndNeverStopTh
 
             EXPECT_EQ(S_OK, object->SetZoomPos(2, nullptr)) << "a failed write of the zoom is not a failed zoom";
             if (setData) {
-                EXPECT_EQ(Ini(file.name, file.sections[0].name, "Zoom Pos"), content.readOnly ? content.value : "2");
+                EXPECT_EQ(IniText(file.name, file.sections[0].name, "Zoom Pos"), content.readOnly ? content.value : "2");
             }
             EXPECT_EQ(S_OK, object->DestroyKamvioDlg(nullptr));
-            std::string after;
-            ASSERT_TRUE(FileBytes(path, &after));
+            const std::string after = ReadFileBytes(path);
             if (content.readOnly) {
                 EXPECT_EQ(after, text) << "a protected file is left as it was";
             } else if (file.name == std::string("KamvioPos.ini")) {
                 for (const auto& [key, id] : file.sections[0].keys)
-                    EXPECT_TRUE(id == IDC_BtnSearch || Ini(file.name, "Handle Dialog", key).size() >= 19) << key;
+                    if (id != IDC_BtnSearch) { EXPECT_GE(IniText(file.name, "Handle Dialog", key).size(), 19u) << key; }
             }
             holder.reset();
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(path.c_str());
-            ++scenarios;
         }
     }
-    EXPECT_EQ(scenarios, 27);
 }

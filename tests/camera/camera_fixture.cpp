@@ -15,11 +15,6 @@ const char kTwoCameras[] =
     "[Camera2]\nModel=Test Reflex\nPropertyName=EOS 400D\nCapability=12\nVolumes=1\n"
     "VolumeSpace=2000000,1000000\nViewFps=30\nItems=0x20:2:5000,0x10:1:700\n";
 
-void RemoveFolder(const std::string& folder) {
-    for (const auto& file : FilesIn(folder)) DeleteFileA((folder + "\\" + file).c_str());
-    RemoveDirectoryA(folder.c_str());
-}
-
 }  // namespace
 
 RecordingOwner::RecordingOwner() {
@@ -50,9 +45,7 @@ LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wPar
 
 void ControllerTest::SetUp() {
     ASSERT_TRUE(Sim().SimReset);
-    folder = test_support::ExeFolder() + "\\ctl_shots";
-    RemoveFolder(folder);  // left by an earlier run that crashed
-    CreateDirectoryA(folder.c_str(), nullptr);
+    folder = EmptyFolder("ctl_shots");
     Fresh();
 }
 
@@ -66,7 +59,7 @@ void ControllerTest::Fresh(const std::string& extra) {
     owner.controller = camera.get();
     camera->SetOwner(owner.Handle());
     camera->SetSaveFolder(folder.c_str());
-    owner.Drain();  // what the last controller's threads posted
+    Drain();  // what the last controller's threads posted
     owner.Clear();
     test_support::ClearMessageBoxes();
 }
@@ -78,8 +71,7 @@ void ControllerTest::TearDown() {
     camera.reset();
     owner.onMessage = nullptr;
     owner.drawFrames = true;
-    owner.Drain();
-    RemoveFolder(folder);
+    Drain();
     test_support::ClearMessageBoxes();
 }
 

@@ -14,6 +14,8 @@
 #include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
+using test_support::Drain;
+
 struct ReceivedMessage {
     UINT message;
     WPARAM wParam;
@@ -42,9 +44,6 @@ public:
     void Clear() {
         m_received.clear();
         reports.clear();
-    }
-    void Drain() {  // dispatches what is queued for this thread
-        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
     }
     std::function<void(const ReceivedMessage&)> onMessage;  // acts like the dialog
     // Takes the release thread's reports when they are announced and, unless told not to, says
@@ -91,7 +90,7 @@ protected:
     void StartAndConnect(uint32_t index = 0) {  // then clears the owner's record and the call log
         Start();
         Connect(index);
-        owner.Drain();
+        Drain();
         owner.Clear();
         Sim().SimLogClear();
     }
@@ -100,7 +99,7 @@ protected:
         if (!(series ? camera->ShootSeries(1, 1) : camera->Release())) return false;
         // Parked again: the batch is done (and a release before this would not wake the thread).
         CameraControllerProbe::WaitUntilReleaseIdle(*camera);
-        owner.Drain();
+        Drain();
         return true;
     }
     bool WaitForFrames(size_t n) {
@@ -114,7 +113,7 @@ protected:
 
     RecordingOwner owner;
     std::unique_ptr<CameraController> camera;
-    std::string folder;  // the save folder of every fresh controller, emptied after the test
+    std::string folder;  // the save folder of every fresh controller, emptied before the test
 };
 
 int ProcessThreadCount();

@@ -15,7 +15,9 @@ TEST_F(ControllerTest, BeginListsAndEndWithNoSdkCallOutsideThem) {
     SourceInfo records[257] = {}, source = {};
     source.sourceType = 1;
     uint32_t count = 77;
-    EXPECT_FALSE(camera->GetAllCameraSourceInfo(records, &count) || count || camera->Connect(&source));
+    EXPECT_FALSE(camera->GetAllCameraSourceInfo(records, &count));
+    EXPECT_EQ(0u, count);
+    EXPECT_FALSE(camera->Connect(&source));
     Start();
     EXPECT_EQ("CDStartSDK", CallLog());
     EXPECT_EQ(0u, SimCalls().at(0).args[1]) << "option 0";
@@ -25,22 +27,26 @@ TEST_F(ControllerTest, BeginListsAndEndWithNoSdkCallOutsideThem) {
     EXPECT_EQ(RegisterWindowMessageA("Camera Event ReleaseComplete"), CameraMessages().releaseComplete);
     EXPECT_EQ(RegisterWindowMessageA("Camera Event Abort PC EVF"), CameraMessages().abortPcEvf);
     Sim().SimLogClear();
-    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count) && count == 2);
+    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count));
+    ASSERT_EQ(2u, count);
     EXPECT_STREQ("Test Reflex", records[1].modelName);
     EXPECT_EQ("CDEnumDeviceReset CDGetDeviceCount CDEnumDeviceNext CDEnumDeviceNext CDEnumDeviceRelease", CallLog());
     EXPECT_EQ(1u, SimCalls()[0].args[0]) << "enumeration kind 1";
     camera->SetSaveFolder("");
-    EXPECT_FALSE(camera->Release() || camera->StartReleaseThread()) << "no source";
+    EXPECT_FALSE(camera->Release()) << "no source";
+    EXPECT_FALSE(camera->StartReleaseThread());
     EXPECT_STREQ("c:\\Canon", camera->GetSaveFolder()) << "the default";
     Sim().SimLogClear();
     ASSERT_TRUE(camera->End());
     EXPECT_EQ(0u, owner.Of(WM_CAM_STATUS).at(1).wParam);
-    EXPECT_FALSE(camera->GetSourceCount(&count) || camera->Connect(&source) || camera->End());
+    EXPECT_EQ((std::vector<BOOL>{FALSE, FALSE, FALSE}),
+              (std::vector<BOOL>{camera->GetSourceCount(&count), camera->Connect(&source), camera->End()}));
     EXPECT_EQ("CDFinishSDK", CallLog()) << "ended: no call any more";
     Fresh("[Simulator]\nCameras=300\n");  // never more than 256 records written
     Start();
     std::memset(&records[256], 0x5A, sizeof(SourceInfo));
-    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count) && camera->GetSourceInfo(records, 1000));
+    ASSERT_TRUE(camera->GetAllCameraSourceInfo(records, &count));
+    ASSERT_TRUE(camera->GetSourceInfo(records, 1000));
     EXPECT_EQ(256u, count);
     EXPECT_EQ(0x5A5A5A5Au, records[256].sourceType);
 }
@@ -54,7 +60,8 @@ TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCallsAndABusyCameraOpensNoth
         owner.Clear();
         EXPECT_FALSE(camera->Connect(&source));
         EXPECT_EQ(cdDEVICE_BUSY, camera->GetLastError());
-        EXPECT_TRUE(camera->IsConnected() && !camera->GetSourceHandle()) << "an attempt, nothing open";
+        EXPECT_TRUE(camera->IsConnected()) << "an attempt";
+        EXPECT_FALSE(camera->GetSourceHandle()) << "nothing open";
         // (shown without its trailing blank)
         EXPECT_EQ("Warning: The camera is busy. Probably TWAIN or other programs are hot linking it!\n", Boxes());
         EXPECT_EQ(nameBefore, owner.Of(WM_CAM_STATUS).at(0).text) << "the name as it was before";
@@ -69,7 +76,9 @@ TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCallsAndABusyCameraOpensNoth
               "CDGetDevicePropertyData CDEnumDevicePropertyRelease CDEnterReleaseControl CDSelectReleaseDataKind "
               "CDUnlockUI", CallLog());
     cdHSource handle = camera->GetSourceHandle();
-    EXPECT_TRUE(handle && camera->IsConnected() && camera->IsCameraAlive());
+    EXPECT_TRUE(handle);
+    EXPECT_TRUE(camera->IsConnected());
+    EXPECT_TRUE(camera->IsCameraAlive());
     // Sent during the call: zoom enable, then the status with the name.
     ASSERT_EQ(2u, owner.All().size());
     EXPECT_EQ(WM_CAM_ZOOM_ENABLE, owner.All()[0].message);
@@ -79,7 +88,9 @@ TEST_F(ControllerTest, ConnectAndDisconnectMakeTheseCallsAndABusyCameraOpensNoth
     EXPECT_TRUE(camera->Disconnect());
     EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource", CallLog());
     for (const SimCall& c : SimCalls()) EXPECT_EQ(handle, c.args[0]) << c.name;
-    EXPECT_FALSE(camera->IsConnected() || camera->IsCameraAlive() || camera->GetSourceHandle());
+    EXPECT_FALSE(camera->IsConnected());
+    EXPECT_FALSE(camera->IsCameraAlive());
+    EXPECT_FALSE(camera->GetSourceHandle());
     Sim().SimLogClear();
     EXPECT_TRUE(camera->Disconnect()) << "not connected: done at once";
     EXPECT_FALSE(camera->Connect(&none));
@@ -107,7 +118,7 @@ TEST_F(ControllerTest, CapabilityBitsAndTheEosCamera) {
         EXPECT_EQ(r.releaseKind, SimCalls().rbegin()[1].args[1]) << "CDSelectReleaseDataKind";
         EXPECT_EQ(r.zoom, owner.Of(WM_CAM_ZOOM_ENABLE).at(0).wParam);
         EXPECT_EQ(0u, owner.Count(WM_CAM_VIEWFINDER_ENABLE)) << "posted, not sent";
-        owner.Drain();
+        Drain();
         EXPECT_EQ(1, owner.Of(WM_CAM_VIEWFINDER_ENABLE).at(0).lParam) << "the host hears of it";
         EXPECT_EQ(r.viewfinder, owner.Of(WM_CAM_VIEWFINDER_ENABLE)[0].wParam);
         if (!r.shot) continue;
@@ -156,8 +167,8 @@ TEST_F(ControllerTest, SdkFailuresKeepTheirStatusTidyUpAndLeaveOpenWhatTheyMust)
         if (r.op != Op::Begin) {
             Start();
             source = Source(r.op == Op::ReleaseLive ? 1 : 0);
-            ASSERT_TRUE(r.op == Op::Connect || camera->Connect(&source));
-            ASSERT_TRUE(r.op != Op::ReleaseLive || camera->BeginViewfinder());
+            if (r.op != Op::Connect) { ASSERT_TRUE(camera->Connect(&source)); }
+            if (r.op == Op::ReleaseLive) { ASSERT_TRUE(camera->BeginViewfinder()); }
         }
         Sim().SimLogClear();
         ASSERT_EQ(1u, Sim().SimSetFault(r.entry, kStatus, 1));
@@ -207,7 +218,7 @@ TEST_F(ControllerTest, EventsTellTheOwner) {
         owner.Clear();
         ASSERT_TRUE(r.device ? Sim().SimFireDeviceEvent(r.event, 0) : Sim().SimFireReleaseEvent(r.event, &three, 4));
         ASSERT_TRUE(PumpUntil([] { return Sim().SimPendingEvents() == 0; }));
-        owner.Drain();
+        Drain();
         // Every event is posted: the SDK's thread never waits for the window. The window warns.
         EXPECT_EQ("", Boxes());
         ASSERT_EQ(r.message ? 1u : 0u, owner.All().size());

@@ -46,14 +46,18 @@ TEST(MemoryStream, GrowsToWhatIsNeededWithZerosAndKeepsWhatFits) {
     EXPECT_EQ(cdSTREAM_WRITE_ERROR, e);
     EXPECT_EQ(2u, n);
     cdStream other{};
-    EXPECT_FALSE(BuildMemoryStream(&other, 10, TestAllocate) || other.context || other.Write);
+    EXPECT_FALSE(BuildMemoryStream(&other, 10, TestAllocate));
+    EXPECT_FALSE(other.context);
+    EXPECT_FALSE(other.Write);
     g_allocationFails = false;
     char copy[16];
     ASSERT_TRUE(CopyOutMemoryStream(&s, copy, 16));
     EXPECT_EQ(0, std::memcmp(copy, "abcdefgh\0\0\0\0\0\0" "12", 16));
-    EXPECT_FALSE(CopyOutMemoryStream(&s, copy, 17) || CopyOutMemoryStream(&s, nullptr, 4));
+    EXPECT_FALSE(CopyOutMemoryStream(&s, copy, 17));
+    EXPECT_FALSE(CopyOutMemoryStream(&s, nullptr, 4));
     ReleaseMemoryStream(&s);
-    EXPECT_FALSE(s.context || s.Tell);
+    EXPECT_FALSE(s.context);
+    EXPECT_FALSE(s.Tell);
 }
 
 }  // namespace

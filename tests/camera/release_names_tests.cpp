@@ -21,14 +21,16 @@ TEST(ReleaseNames, PathsOfStampAndCounterUpTo259Characters) {
     EXPECT_EQ(259u, std::strlen(path));
     std::memset(path, 'z', sizeof path);
     char small[16];
-    EXPECT_FALSE(BuildReleasePath(path, sizeof path, std::string(233, 'a').c_str(), {"FV", "JPG"}, stamp, 1) ||
-                 BuildReleasePath(small, sizeof small, "c:\\Canon", {"FV", "JPG"}, stamp, 1) ||
-                 BuildReleasePath(nullptr, 260, "c:\\Canon", {"FV", "JPG"}, stamp, 1) ||
-                 BuildReleasePath(path, sizeof path, nullptr, {"FV", "JPG"}, stamp, 1) ||
-                 BuildReleasePath(path, sizeof path, "c:\\Canon", {nullptr, "JPG"}, stamp, 1));
+    EXPECT_EQ((std::vector<bool>(5, false)),
+              (std::vector<bool>{BuildReleasePath(path, sizeof path, std::string(233, 'a').c_str(), {"FV", "JPG"}, stamp, 1),
+                                 BuildReleasePath(small, sizeof small, "c:\\Canon", {"FV", "JPG"}, stamp, 1),
+                                 BuildReleasePath(nullptr, 260, "c:\\Canon", {"FV", "JPG"}, stamp, 1),
+                                 BuildReleasePath(path, sizeof path, nullptr, {"FV", "JPG"}, stamp, 1),
+                                 BuildReleasePath(path, sizeof path, "c:\\Canon", {nullptr, "JPG"}, stamp, 1)}));
     EXPECT_EQ('z', path[0]) << "a refused path leaves the buffer alone";
     ReleaseNameParts parts{"TH", "JPG"};
-    EXPECT_FALSE(ReleaseNamePartsFor(0x30, 1, &parts) || ReleaseNamePartsFor(0x20, 1, nullptr));
+    EXPECT_FALSE(ReleaseNamePartsFor(0x30, 1, &parts));
+    EXPECT_FALSE(ReleaseNamePartsFor(0x20, 1, nullptr));
     EXPECT_STREQ("TH", parts.prefix) << "a kind of no name of its own keeps the previous parts";
 }
 

@@ -31,12 +31,6 @@ std::string NowStamp() {
     return FormatTimeStamp({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond});
 }
 
-size_t CallCount(const char* name) {
-    size_t n = 0;
-    for (const SimCall& c : SimCalls()) n += std::strcmp(c.name, name) == 0;
-    return n;
-}
-
 void* NoMemory(size_t) { return nullptr; }
 
 using ReleaseTest = ControllerTest;
@@ -62,7 +56,8 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
         uint32_t i = n.counter - counter;  // consecutive, in the order the camera sent them
         ASSERT_LT(i, 6u);
         EXPECT_EQ(expected[i], n.prefix + "." + n.extension);
-        EXPECT_TRUE(before <= n.stamp && n.stamp <= after);
+        EXPECT_LE(before, n.stamp);
+        EXPECT_LE(n.stamp, after);
     }
     // Each file as it is written, then the batch with all of them and the path built last; all
     // posted, the release thread never waits for the window.
@@ -78,13 +73,15 @@ TEST_F(ReleaseTest, EachItemBecomesAFileNamedByItsKindTheTimeAndTheCounter) {
     EXPECT_FALSE(owner.Of(WM_CAM_RELEASE_REPORT).at(0).fromOtherThread) << "posted";
     // The viewfinder command is off during the batch, and back on (the camera has one) after it.
     auto enable = owner.Of(WM_CAM_VIEWFINDER_ENABLE);
-    EXPECT_TRUE(enable.size() == 2 && !enable[0].fromOtherThread && !enable[0].wParam && enable[1].wParam == 1);
+    ASSERT_EQ(2u, enable.size());
+    EXPECT_FALSE(enable[0].fromOtherThread);
+    EXPECT_EQ((std::vector<WPARAM>{0, 1}), (std::vector<WPARAM>{enable[0].wParam, enable[1].wParam}));
 
     // The shot on this thread; each item described, then transferred, on the release thread.
     EXPECT_EQ("CDLockUI CDRelease CDUnlockUI", CallLog(GetCurrentThreadId()));
     EXPECT_EQ(0u, SimCalls()[1].args[1] | SimCalls()[1].args[2] | SimCalls()[1].args[3]);
     EXPECT_EQ(1u, SimCalls()[1].args[4]);
-    EXPECT_EQ(12u, CallCount("CDGetReleasedData"));
+    EXPECT_EQ(12u, SimCalls("CDGetReleasedData").size());
     EXPECT_EQ("", Boxes());
     EXPECT_EQ("", Violations());
 }
@@ -110,7 +107,7 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
         owner.Clear();
         Sim().SimLogClear();
         ASSERT_TRUE(Shoot());
-        EXPECT_EQ(r.asked, CallCount("CDGetReleasedData"));
+        EXPECT_EQ(r.asked, SimCalls("CDGetReleasedData").size());
         auto batches = owner.ReportsOf(ReleaseReport::BatchDone);
         ASSERT_EQ(1u, batches.size());
         EXPECT_EQ(r.path, batches[0].path.substr(0, r.path.empty() ? std::string::npos : r.path.size()));
@@ -120,8 +117,9 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     }
     EXPECT_EQ("", Boxes());
     // The controller takes no folder beyond 259 characters.
-    EXPECT_FALSE(camera->SetSaveFolder(std::string(260, 'a').c_str()) || camera->SetSaveFolder(nullptr));
-    EXPECT_TRUE(camera->SetSaveFolder(std::string(259, 'a').c_str()) && camera->SetSaveFolder(folder.c_str()));
+    EXPECT_EQ((std::vector<BOOL>{FALSE, FALSE, TRUE, TRUE}),
+              (std::vector<BOOL>{camera->SetSaveFolder(std::string(260, 'a').c_str()), camera->SetSaveFolder(nullptr),
+                                 camera->SetSaveFolder(std::string(259, 'a').c_str()), camera->SetSaveFolder(folder.c_str())}));
     // The parked thread survives a disconnect; a series resumes it.
     EXPECT_TRUE(camera->Disconnect());
     Connect(0);
@@ -129,7 +127,7 @@ TEST_F(ReleaseTest, AFailedItemEndsTheBatchAndTakesNoNumber) {
     EXPECT_TRUE(camera->ShootSeries(5, 0));
     EXPECT_EQ("", CallLog());
     ASSERT_TRUE(Shoot(true));
-    EXPECT_EQ(1u, CallCount("CDRelease"));
+    EXPECT_EQ(1u, SimCalls("CDRelease").size());
     EXPECT_EQ(2u, FilesIn(folder).size());
     EXPECT_TRUE(camera->Disconnect());
     owner.controller = nullptr;
@@ -173,20 +171,26 @@ TEST_F(ReleaseTest, PowerOffDuringLiveViewAndATransferEndsEveryThread) {
     Fresh("[Simulator]\nChunkSize=512\n[Camera1]\nItems=0x20:1:4000000,0x10:1:700\n");
     int baseline = ProcessThreadCount();
     StartAndConnect();
-    ASSERT_TRUE(camera->BeginViewfinder() && WaitForFrames(2) && camera->Release());
+    ASSERT_TRUE(camera->BeginViewfinder());
+    ASSERT_TRUE(WaitForFrames(2));
+    ASSERT_TRUE(camera->Release());
     owner.onMessage = [&](const ReceivedMessage& m) {  // as the dialog does
         if (m.message == WM_CAM_POWERED_OFF) camera->OnCameraPoweredOff();
     };
     ASSERT_TRUE(Sim().SimPowerOff());
-    ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected() && Sim().SimPendingEvents() == 0; }));
-    EXPECT_FALSE(camera->GetSourceHandle() || camera->IsCameraAlive() || WorkerLives());
+    ASSERT_TRUE(PumpUntil([&] { return !camera->IsConnected(); }));
+    ASSERT_TRUE(PumpUntil([] { return Sim().SimPendingEvents() == 0; }));
+    EXPECT_FALSE(camera->GetSourceHandle());
+    EXPECT_FALSE(camera->IsCameraAlive());
+    EXPECT_FALSE(WorkerLives());
     EXPECT_FALSE(CameraControllerProbe::HasReleaseThread(*camera)) << "forgotten, and ended";
     size_t frames = owner.Count(WM_CAM_FRAME);
     PumpFor(250);
     EXPECT_EQ(frames, owner.Count(WM_CAM_FRAME)) << "no frame after the camera went";
     EXPECT_EQ("Test Compact", owner.Of(WM_CAM_STATUS).at(0).text) << "the status goes out with the name";
     Sim().SimLogClear();
-    EXPECT_TRUE(camera->Disconnect() && !camera->BeginViewfinder() && camera->End());
+    EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE, TRUE}),
+              (std::vector<BOOL>{camera->Disconnect(), camera->BeginViewfinder(), camera->End()}));
     // Nothing is left to disconnect; the gone source is closed by the end, not from the event.
     EXPECT_EQ("CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource CDFinishSDK", CallLog());
     EXPECT_EQ(baseline, ProcessThreadCount());

@@ -30,7 +30,8 @@ TEST_F(ViewfinderTest, StartsAndStopsWithTheseCallsAndNoFrameAfter) {
     Sim().SimLogClear();
     ASSERT_TRUE(camera->BeginViewfinder());
     EXPECT_EQ("CDLockUI CDTermViewfinder CDUnlockUI CDUnlockUI", CallLog());
-    EXPECT_FALSE(WorkerLives() || FrameQueued()) << "no frame of the stopped viewfinder is left to draw";
+    EXPECT_FALSE(WorkerLives());
+    EXPECT_FALSE(FrameQueued()) << "no frame of the stopped viewfinder is left to draw";
     owner.Clear();
     ASSERT_TRUE(camera->NotifyViewfinderState(1));
     EXPECT_EQ(0u, owner.Of(WM_CAM_LCD_ENABLE).at(0).wParam) << "stopped: the LCD is not offered";
@@ -40,7 +41,8 @@ TEST_F(ViewfinderTest, StartsAndStopsWithTheseCallsAndNoFrameAfter) {
     Sim().SimLogClear();
     ASSERT_TRUE(camera->Disconnect());
     EXPECT_EQ("CDTermViewfinder CDExitReleaseControl CDUnregisterEventCallbackFunction CDCloseSource", CallLog());
-    EXPECT_FALSE(WorkerLives() || FrameQueued());
+    EXPECT_FALSE(WorkerLives());
+    EXPECT_FALSE(FrameQueued());
     EXPECT_EQ("", Violations());
 }
 
@@ -78,8 +80,11 @@ TEST_F(ViewfinderTest, AtMostTenMessagesASecondEachWithACopyOfTheNewestFrame) {
     int previous = 0;
     for (const auto& m : messages) {
         const int index = m.text.empty() ? -1 : m.text[0] - 'a';
-        ASSERT_TRUE(index >= 0 && index < kFrames && m.text == std::string(64, m.text[0]) && m.lParam == 64)
-            << "only whole frames as the SDK delivered them: " << m.text;
+        // Only whole frames as the SDK delivered them.
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index, kFrames);
+        ASSERT_EQ(std::string(64, m.text[0]), m.text);
+        EXPECT_EQ(64, m.lParam);
         EXPECT_GE(index, previous) << "never an older frame after a newer one";
         previous = index;
     }
@@ -107,7 +112,8 @@ TEST_F(ViewfinderTest, AHandedFrameStaysAsItWasUntilTheWindowHasDrawnIt) {
     ASSERT_EQ(0u, deliver('a'));
     ASSERT_TRUE(WaitForFrames(1));
     const WPARAM handed = owner.Of(WM_CAM_FRAME)[0].wParam;
-    ASSERT_TRUE(deliver('b') == 0 && deliver('c') == 0);
+    ASSERT_EQ(0u, deliver('b'));
+    ASSERT_EQ(0u, deliver('c'));
     PumpFor(400);
     EXPECT_EQ(1u, owner.Count(WM_CAM_FRAME)) << "nothing new before the window has drawn";
     EXPECT_EQ(std::string(64, 'a'), std::string(reinterpret_cast<const char*>(handed), 64)) << "not rewritten";
@@ -119,7 +125,8 @@ TEST_F(ViewfinderTest, AHandedFrameStaysAsItWasUntilTheWindowHasDrawnIt) {
     EXPECT_EQ(std::string(64, 'c'), owner.Of(WM_CAM_FRAME)[1].text) << "then the newest";
     // Left undrawn, then stopped: the stop drops the frame in flight, so the camera's frames come
     // again after the next start.
-    ASSERT_TRUE(camera->BeginViewfinder() && camera->BeginViewfinder());
+    ASSERT_TRUE(camera->BeginViewfinder());
+    ASSERT_TRUE(camera->BeginViewfinder());
     EXPECT_TRUE(WaitForFrames(3));
     EXPECT_EQ("", Violations());
 }
@@ -132,7 +139,9 @@ TEST_F(ViewfinderTest, LcdOutputAndZoom) {
     Sim().SimLogClear();
     uint32_t position = 0;
     EXPECT_FALSE(camera->SetZoomPos(11)) << "beyond the maximum of 10";
-    EXPECT_TRUE(camera->SetZoomPos(10) && camera->GetCurrentZoomPos(&position) && position == 10);
+    EXPECT_TRUE(camera->SetZoomPos(10));
+    EXPECT_TRUE(camera->GetCurrentZoomPos(&position));
+    EXPECT_EQ(10u, position);
     EXPECT_EQ("CDLockUI CDGetMaximumZoomPos CDUnlockUI CDLockUI CDGetMaximumZoomPos CDSetZoomPos CDUnlockUI "
               "CDLockUI CDGetZoomPos CDUnlockUI", CallLog());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -16,9 +17,11 @@ SimApi& Sim() {
     return api;
 }
 
-std::vector<SimCall> SimCalls() {
+std::vector<SimCall> SimCalls(const char* entry) {
     std::vector<SimCall> calls(Sim().SimLogCount());
     for (uint32_t i = 0; i < calls.size(); ++i) Sim().SimLogGet(i, &calls[i]);
+    calls.erase(std::remove_if(calls.begin(), calls.end(), [&](const SimCall& c) { return entry && strcmp(c.name, entry); }),
+                calls.end());
     return calls;
 }
 
@@ -45,6 +48,16 @@ std::string Boxes() {
     return text;
 }
 
+void FreshCamera(const char* config) {
+    for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"}) {
+        SetFileAttributesA(test_support::TestFile(name).c_str(), FILE_ATTRIBUTE_NORMAL);  // a test made it read-only
+        DeleteFileA(test_support::TestFile(name).c_str());
+    }
+    Sim().SimReset();
+    if (config && !Sim().SimLoadConfigText(config)) ADD_FAILURE() << "configuration refused: " << config;
+    test_support::ClearMessageBoxes();
+}
+
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
@@ -53,6 +66,13 @@ std::vector<std::string> FilesIn(const std::string& folder) {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string EmptyFolder(const std::string& name) {
+    const std::string folder = test_support::TestFile(name);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const std::string& file : FilesIn(folder)) DeleteFileA((folder + "\\" + file).c_str());
+    return folder;
 }
 
 std::string ReadFileBytes(const std::string& path) {

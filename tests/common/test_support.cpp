@@ -75,11 +75,55 @@ void PumpFor(DWORD ms) {
     PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
 }
 
+void Drain() {
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 std::string ExeFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     if (char* slash = strrchr(path, '\\')) *slash = '\0';
     return path;
+}
+
+std::string TestFile(const std::string& name) { return ExeFolder() + "\\" + name; }
+
+std::string IniText(const std::string& file, const std::string& section, const char* key) {
+    std::string text(8192, '\0');
+    text.resize(GetPrivateProfileStringA(section.c_str(), key, "", &text[0], 8192, TestFile(file).c_str()));
+    return text;
+}
+
+using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
+static BOOL CALLBACK MatchWindow(HWND w, LPARAM s) {
+    auto* search = reinterpret_cast<WindowSearch*>(s);
+    return (*search->first)(w) ? (search->second = w, FALSE) : TRUE;
+}
+
+HWND FindThreadWindow(const std::function<bool(HWND)>& match) {
+    WindowSearch search{&match, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string Text(HWND window, int id) {
+    char text[1024] = {};
+    return std::string(text, GetWindowTextA(id ? GetDlgItem(window, id) : window, text, sizeof text));
+}
+
+GuardedBlock::GuardedBlock(size_t size, uint8_t fill) {
+    const size_t page = 4096, pages = (size + page - 1) / page + 1;
+    m_base = VirtualAlloc(nullptr, pages * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD old = 0;
+    VirtualProtect(static_cast<uint8_t*>(m_base) + (pages - 1) * page, page, PAGE_NOACCESS, &old);
+    m_data = static_cast<uint8_t*>(m_base) + (pages - 1) * page - size;
+    memset(m_data, fill, size);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {

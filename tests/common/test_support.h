@@ -24,11 +24,39 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Dispatches this thread's messages for `ms` milliseconds.
 void PumpFor(DWORD ms);
 
-// Folder of the running test executable, without a trailing backslash.
+// Dispatches this thread's messages queued now, without waiting.
+void Drain();
+
+// Folder of the running test executable, without a trailing backslash, and a file in it.
 std::string ExeFolder();
+std::string TestFile(const std::string& name);
+// A value of an INI file beside the test or, with a null key, the section's keys, each ending in NUL.
+std::string IniText(const std::string& file, const std::string& section, const char* key);
+
+// The first window of this thread for which `match` holds.
+HWND FindThreadWindow(const std::function<bool(HWND)>& match);
+
+// A click on the button `id`, and the text of a window or of its control `id`.
+void Click(HWND dialog, int id);
+std::string Text(HWND window, int id = 0);
 
 // Writes text to a file (binary), returns success.
 bool WriteTextFile(const std::string& path, const std::string& text);
+
+// `size` bytes that end right before an inaccessible page, so that any access past the end
+// faults. The bytes before `size` are filled with `fill`.
+class GuardedBlock {
+public:
+    explicit GuardedBlock(size_t size, uint8_t fill = 0xCD);
+    ~GuardedBlock() { VirtualFree(m_base, 0, MEM_RELEASE); }
+    GuardedBlock(const GuardedBlock&) = delete;
+    GuardedBlock& operator=(const GuardedBlock&) = delete;
+    uint8_t* data() const { return m_data; }
+
+private:
+    void* m_base = nullptr;
+    uint8_t* m_data = nullptr;
+};
 
 // The object behind a window created with the object as its creation parameter; null for the
 // messages that come before WM_NCCREATE.

@@ -71,7 +71,8 @@ TEST_F(DemoHost, ShootsThreePhotosReportingEachSavedFileAndNamesTheFailingStepWh
         EXPECT_EQ(folder_ + "\\", photos[i].substr(0, photos[i].rfind('\\') + 1)) << "saved straight into --out";
         WIN32_FILE_ATTRIBUTE_DATA data;
         ASSERT_TRUE(GetFileAttributesExA(photos[i].c_str(), GetFileExInfoStandard, &data)) << photos[i];
-        EXPECT_TRUE(data.nFileSizeLow > 0 && sizes[i] == std::to_string(data.nFileSizeLow)) << sizes[i];
+        EXPECT_LT(0u, data.nFileSizeLow);
+        EXPECT_EQ(std::to_string(data.nFileSizeLow), sizes[i]);
     }
     std::vector<std::string> camera = Collect(output, R"(connecting to ([^\r\n]+))");
     ASSERT_EQ(1u, camera.size()) << output;

@@ -18,7 +18,10 @@ TEST(HostOptions, AcceptsTheWindowOrACountedShootWithAnOptionalFolderAndRefusesT
         SCOPED_TRACE(::testing::PrintToString(c.args));
         HostOptions o = ParseHostOptions(c.args);
         EXPECT_EQ(c.shots < 0, !o.error.empty()) << o.error;
-        EXPECT_TRUE(c.shots < 0 || (o.scripted == (c.shots > 0) && o.shots == c.shots && o.outFolder == c.folder));
+        if (c.shots < 0) continue;
+        EXPECT_EQ(c.shots > 0, o.scripted);
+        EXPECT_EQ(c.shots, o.shots);
+        EXPECT_EQ(c.folder, o.outFolder);
     }
 }
 

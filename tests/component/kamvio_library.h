@@ -50,6 +50,56 @@ inline VARIANT Num(VARTYPE vt, LONG value) { VARIANT v = {}; v.vt = vt; v.lVal =
 constexpr VARTYPE kLongPtr = VT_I4 | VT_BYREF, kULongPtr = VT_UI4 | VT_BYREF;
 inline VARIANT None() { return Ptr(kLongPtr, nullptr); }
 
+// A variant that clears what it holds.
+class Value {
+public:
+    Value() { VariantInit(&v); }
+    Value(const wchar_t* text) : Value() { v.vt = VT_BSTR, v.bstrVal = SysAllocString(text); }
+    Value(int number) : Value() { v.vt = VT_I4, v.lVal = number; }
+    Value(const VARIANT& other) : Value() { VariantCopy(&v, const_cast<VARIANT*>(&other)); }
+    Value(const Value& other) : Value(other.v) {}
+    Value& operator=(const Value& other) { return VariantCopy(&v, const_cast<VARIANT*>(&other.v)), *this; }
+    ~Value() { VariantClear(&v); }
+    static Value Missing() { Value m; m.v.vt = VT_ERROR, m.v.scode = DISP_E_PARAMNOTFOUND; return m; }
+    static Value Bool(bool b) { Value m; m.v.vt = VT_BOOL, m.v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE; return m; }
+    VARIANT v;
+};
+
+inline std::string Narrow(const wchar_t* text) {
+    std::string out;
+    for (; text && *text; ++text) out += static_cast<char>(*text < 128 ? *text : '?');
+    return out;
+}
+
+// One member called by name, as a script engine calls it.
+struct Outcome {
+    HRESULT hr;               // the member's result (a dispatched exception's scode)
+    std::string description;  // what Err.Description shows
+    Value result;
+};
+
+inline Outcome Call(IDispatch* object, const wchar_t* name, std::vector<Value> args = {},
+                    WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) {
+    Outcome out{E_UNEXPECTED, "", {}};
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (FAILED(out.hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return out;
+    std::vector<VARIANT> reversed;
+    for (auto a = args.rbegin(); a != args.rend(); ++a) reversed.push_back(a->v);
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    if (flags == DISPATCH_PROPERTYPUT) params.rgdispidNamedArgs = &put, params.cNamedArgs = 1;
+    EXCEPINFO exception = {};
+    out.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &out.result.v, &exception, nullptr);
+    if (out.hr == DISP_E_EXCEPTION) {
+        out.hr = exception.scode;
+        out.description = Narrow(exception.bstrDescription);
+        SysFreeString(exception.bstrSource), SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrHelpFile);
+    }
+    return out;
+}
+
 // Calls method `id` through its vtable slot or through IDispatch::GetIDsOfNames + Invoke.
 enum class Path { Vtable, Dispatch };
 inline std::string PathName(const ::testing::TestParamInfo<Path>& info) {
@@ -92,21 +142,7 @@ inline const wchar_t* const kMethodNames[19] = {
 
 inline HRESULT CallMethod(Path path, IOvCanonSDK* o, DISPID id, std::vector<VARIANT> args) {
     if (path == Path::Vtable) return CallVtable(o, id, args);
-    LPOLESTR name = const_cast<LPOLESTR>(kMethodNames[id - 1]);
-    DISPID found = DISPID_UNKNOWN;
-    HRESULT hr = o->GetIDsOfNames(IID_NULL, &name, 1, 0x409, &found);
-    if (FAILED(hr)) return hr;
-    EXPECT_EQ(id, found) << "dispatch id of " << id;
-    std::reverse(args.begin(), args.end());  // automation passes arguments last first
-    DISPPARAMS params = {args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-    VARIANT result = {};  // VT_EMPTY
-    EXCEPINFO exception = {};
-    hr = o->Invoke(found, IID_NULL, 0x409, DISPATCH_METHOD, &params, &result, &exception, nullptr);
-    VariantClear(&result);
-    if (hr != DISP_E_EXCEPTION) return hr;
-    // A failing method comes back as an exception carrying its result.
-    UniqueBstr source(exception.bstrSource), description(exception.bstrDescription), help(exception.bstrHelpFile);
-    return exception.scode;
+    return Call(o, kMethodNames[id - 1], std::vector<Value>(args.begin(), args.end()), DISPATCH_METHOD).hr;
 }
 
 }  // namespace kamvio_test

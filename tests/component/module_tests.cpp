@@ -44,8 +44,10 @@ TEST(ComponentModule, RefusesForeignClassesUnloadsOnlyWithoutObjectsOrLocksAndAg
     EXPECT_EQ(S_FALSE, CanUnloadNow()) << "one object still lives";
     b.reset();
     EXPECT_EQ(S_OK, CanUnloadNow()) << "after the last release";
-    EXPECT_TRUE(factory->LockServer(TRUE) == S_OK && CanUnloadNow() == S_FALSE);
-    EXPECT_TRUE(factory->LockServer(FALSE) == S_OK && CanUnloadNow() == S_OK);
+    EXPECT_EQ(S_OK, factory->LockServer(TRUE));
+    EXPECT_EQ(S_FALSE, CanUnloadNow());
+    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+    EXPECT_EQ(S_OK, CanUnloadNow());
 
     // Aggregated behind an outer object, the interface map is answered with the outer identity.
     Outer outer;
@@ -85,7 +87,7 @@ TEST(TypeLibrary, ReadBackDescribesTheLibraryTheClassAndTheDualInterface) {
     TLIBATTR* lib = nullptr;
     ASSERT_EQ(S_OK, library->GetLibAttr(&lib));
     EXPECT_TRUE(IsEqualGUID(LIBID_KAMVIOLib, lib->guid));
-    EXPECT_TRUE(lib->wMajorVerNum == 1 && lib->wMinorVerNum == 0 && lib->lcid == 0x409);
+    EXPECT_EQ((std::vector<int>{1, 0, 0x409}), (std::vector<int>{lib->wMajorVerNum, lib->wMinorVerNum, int(lib->lcid)}));
     library->ReleaseTLibAttr(lib);
     EXPECT_EQ(L"KAMVIOLib: Kamvio 1.0 Type Library", Doc(library.get(), -1));
     EXPECT_EQ(5u, library->GetTypeInfoCount())

@@ -22,7 +22,8 @@ TEST_F(CameraWindowTest, LayoutFileIsWrittenAtCloseAndReadByFixedFieldsAtCreatio
     OpenModeless(1);
     const auto font = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(hwnd(), IDOK), WM_GETFONT, 0, 0));
     LOGFONTA description{};
-    EXPECT_TRUE(GetObjectA(font, sizeof description, &description) && description.lfHeight == 12);
+    ASSERT_TRUE(GetObjectA(font, sizeof description, &description));
+    EXPECT_EQ(12, description.lfHeight);
     std::vector<std::string> places;
     for (const auto& row : rows) places.push_back(Place(hwnd(), std::get<1>(row)));
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -16,7 +16,9 @@ TEST_F(CameraWindowTest, TwoHundredWindowLivesLeaveNothingBehind) {
             brushes[i].reset(CreateSolidBrush(RGB(1, 2, 3))), events[i].reset(CreateEventA(nullptr, 0, 0, nullptr));
         OpenModeless(0);
         const auto during = Measure();
-        EXPECT_TRUE(during.gdi >= empty.gdi + 20 && during.handles >= empty.handles + 20 && during.user > empty.user);
+        EXPECT_GE(during.gdi, empty.gdi + 20);
+        EXPECT_GE(during.handles, empty.handles + 20);
+        EXPECT_GT(during.user, empty.user);
         dialog.reset();
     }
     // Every kind of life: live view with every overlay drawn, the panel, modal, and now and then a

@@ -42,7 +42,9 @@ TEST_F(CameraWindowTest, ModalWindowIsOwnedShowsOkAndOnlyItEndsOnEnterAndEscape)
     // Enter and Escape, which do nothing.
     OpenModeless(1);
     const HWND first = hwnd();
-    EXPECT_TRUE(dialog->Create(host.hwnd()) && hwnd() == first && dialog->DoModal() == -1);  // one window only
+    EXPECT_TRUE(dialog->Create(host.hwnd()));  // one window only
+    EXPECT_EQ(first, hwnd());
+    EXPECT_EQ(-1, dialog->DoModal());
     ASSERT_EQ(GetParent(hwnd()), host.hwnd());
     EXPECT_EQ(GetWindowLongPtrA(hwnd(), GWL_STYLE) & (WS_CHILD | WS_CAPTION), WS_CHILD);
     EXPECT_EQ(Controls(hwnd()), kIdlePanel);
@@ -55,7 +57,7 @@ TEST_F(CameraWindowTest, ModalWindowIsOwnedShowsOkAndOnlyItEndsOnEnterAndEscape)
     EXPECT_EQ(GetFocus(), GetNextDlgTabItem(hwnd(), sources, FALSE));
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
     Drain();
-    EXPECT_TRUE(IsWindow(hwnd()) && IsWindowVisible(hwnd()));
+    EXPECT_TRUE(IsWindowVisible(hwnd()));
 }
 
 TEST_F(CameraWindowTest, SourceListHoldsTheRecordsOrNoneAndConnectFailuresKeepConnect) {
@@ -66,24 +68,32 @@ TEST_F(CameraWindowTest, SourceListHoldsTheRecordsOrNoneAndConnectFailuresKeepCo
     ASSERT_EQ(Combo(CB_GETCOUNT), 2);
     for (int i = 0; i < 2; ++i) {
         const auto* data = reinterpret_cast<const SourceInfo*>(Combo(CB_GETITEMDATA, i));
-        EXPECT_TRUE(ComboText(i) == records[i].modelName && data && !strcmp(data->modelName, records[i].modelName));
+        EXPECT_EQ(records[i].modelName, ComboText(i));
+        ASSERT_NE(nullptr, data);
+        EXPECT_STREQ(records[i].modelName, data->modelName);
     }
     EXPECT_EQ(Combo(CB_GETCURSEL), 0);
     ConnectWithButton();  // busy
     EXPECT_EQ(Controls(hwnd()), kIdlePanel);
-    EXPECT_TRUE(test_support::PumpUntil([] { return !test_support::TakeMessageBoxes().empty(); }, 5000));
 
     Configure("[Simulator]\nCameras=0\n");
     Click(hwnd(), IDC_BtnSearch);
-    EXPECT_TRUE(Combo(CB_GETCOUNT) == 1 && ComboText(0) == "None" && Combo(CB_GETITEMDATA, 0) == 0);
+    EXPECT_EQ(1, Combo(CB_GETCOUNT));
+    EXPECT_EQ("None", ComboText(0));
+    EXPECT_EQ(0, Combo(CB_GETITEMDATA, 0));
     uint32_t count = 9;
-    EXPECT_TRUE(!dialog->GetDeviceCounts(&count) && count == 0);
+    EXPECT_FALSE(dialog->GetDeviceCounts(&count));
+    EXPECT_EQ(0u, count);
     Sim().SimLogClear();
     ConnectWithButton();
-    EXPECT_TRUE(Count("CDOpenSource") == 0 && Controls(hwnd()) == kIdlePanel);
+    EXPECT_EQ(0, Count("CDOpenSource"));
+    EXPECT_EQ(kIdlePanel, Controls(hwnd()));
     dialog->DestroyWindow();  // the controller's end is the host's last news
     const auto last = host.Take();
-    EXPECT_TRUE(!last.empty() && last.back() == Notification(kMsgStatus, 0, std::get<2>(last.back()), ""));
+    ASSERT_FALSE(last.empty());
+    EXPECT_EQ(kMsgStatus, last.back().message);
+    EXPECT_EQ(0u, last.back().wParam);
+    EXPECT_EQ("", last.back().text);
 }
 
 TEST_F(CameraWindowTest, LiveViewOnlyWindowFillsTheRectangleWithTheViewAndListsNothing) {
@@ -112,8 +122,11 @@ TEST_F(CameraWindowTest, InterfaceOperationsDriveTheCameraButOnlyTheConnectButto
     EXPECT_EQ(host.Of(kMsgViewfinderEnable), std::vector<Notification>({{kMsgViewfinderEnable, 1, 0, ""}}));
     // Zoom: the SDK's two maxima change places; a new position is stored but leaves the slider.
     uint32_t maxPos = 0, second = 0, position = 0;
-    EXPECT_TRUE(dialog->GetMaxZoomPos(&maxPos, &second) && maxPos == 3 && second == 12);
-    ASSERT_TRUE(dialog->SetZoomPos(6) && dialog->GetCurrentZoomPos(&position) && position == 6);
+    EXPECT_TRUE(dialog->GetMaxZoomPos(&maxPos, &second));
+    EXPECT_EQ(std::make_pair(3u, 12u), std::make_pair(maxPos, second));
+    ASSERT_TRUE(dialog->SetZoomPos(6));
+    ASSERT_TRUE(dialog->GetCurrentZoomPos(&position));
+    EXPECT_EQ(6u, position);
     EXPECT_FALSE(dialog->SetZoomPos(13));  // above the maximum
     EXPECT_EQ(IniText("SetData.ini", (std::string(records[0].modelName) + "Setting").c_str(), "Zoom Pos"), "6");
     EXPECT_EQ(SendDlgItemMessageA(hwnd(), IDC_HndlCnnDlg_ZomSldr, TBM_GETPOS, 0, 0), 0);
@@ -124,14 +137,17 @@ TEST_F(CameraWindowTest, InterfaceOperationsDriveTheCameraButOnlyTheConnectButto
     EXPECT_FALSE(dialog->OpenViewFinder(TRUE));
     EXPECT_EQ(Access::ViewState(*dialog), "stopped");
     for (BOOL show : {FALSE, FALSE, TRUE}) ASSERT_TRUE(dialog->OpenViewFinder(show));
-    EXPECT_TRUE(Access::ViewState(*dialog) == "started shown" && Count("CDStartViewfinder") == 1);
+    EXPECT_EQ("started shown", Access::ViewState(*dialog));
+    EXPECT_EQ(1, Count("CDStartViewfinder"));
     // The simulated scene is no flat grey: frames from the camera reach the window.
     EXPECT_TRUE(test_support::PumpUntil([&] { return ViewCentre() != CameraDialog::kBackground; }, 5000));
     ASSERT_TRUE(dialog->OpenViewFinder(FALSE));
-    EXPECT_TRUE(Access::ViewState(*dialog) == "started" && ViewCentre() == CameraDialog::kBackground);
+    EXPECT_EQ("started", Access::ViewState(*dialog));
+    EXPECT_EQ(CameraDialog::kBackground, ViewCentre());
 
     ASSERT_TRUE(dialog->Disconnect());
-    EXPECT_TRUE(Access::ViewState(*dialog) == "stopped" && !Connected());
+    EXPECT_EQ("stopped", Access::ViewState(*dialog));
+    EXPECT_FALSE(Connected());
 }
 
 TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
@@ -142,14 +158,18 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
     EXPECT_TRUE(dialog->PopSettingDlg());
     // The slider shows the zoom; keys move it, not the lens, which follows when it lets go.
     HWND slider = GetDlgItem(hwnd(), IDC_HndlCnnDlg_ZomSldr);
-    EXPECT_TRUE(SendMessageA(slider, TBM_GETRANGEMAX, 0, 0) == 12 && SendMessageA(slider, TBM_GETPOS, 0, 0) == 7);
+    EXPECT_EQ(12, SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(7, SendMessageA(slider, TBM_GETPOS, 0, 0));
     NMHDR letGo{slider, IDC_HndlCnnDlg_ZomSldr, static_cast<UINT>(NM_RELEASEDCAPTURE)};
     SetFocus(slider);
     SendMessageA(slider, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_TRUE(SendMessageA(slider, TBM_GETPOS, 0, 0) == 8 && Count("CDSetZoomPos") == 0);
+    EXPECT_EQ(8, SendMessageA(slider, TBM_GETPOS, 0, 0));
+    EXPECT_EQ(0, Count("CDSetZoomPos"));
     for (int i = 0; i < 2; ++i) SendMessageA(hwnd(), WM_NOTIFY, IDC_HndlCnnDlg_ZomSldr, LPARAM(&letGo));
-    auto calls = CallsTo("CDSetZoomPos");  // once: the second time the lens is there already
-    EXPECT_TRUE(calls.size() == 1 && calls[0].args[1] == 8 && IsWindowEnabled(slider));
+    auto calls = SimCalls("CDSetZoomPos");  // once: the second time the lens is there already
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_EQ(8u, calls[0].args[1]);
+    EXPECT_TRUE(IsWindowEnabled(slider));
     auto viewfinder = [&] {
         Click(hwnd(), IDC_HndlCnnDlg_ViewFinder);
         return Text(hwnd(), IDC_HndlCnnDlg_ViewFinder) + ": " + Access::ViewState(*dialog) +
@@ -168,16 +188,19 @@ TEST_F(CameraWindowTest, ButtonsDriveZoomViewfinderLcdAndDisconnect) {
 
     Sim().SimLogClear();
     for (int i = 0; i < 3; ++i) Click(hwnd(), IDC_HndlCnnDlg_ToLCD);
-    calls = CallsTo("CDSelectViewFinderCameraOutput");
+    calls = SimCalls("CDSelectViewFinderCameraOutput");
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_TRUE(calls[0].args[1] == cdVF_OUTPUT_LCD_ON && calls[1].args[1] == cdVF_OUTPUT_LCD_OFF);
+    EXPECT_EQ(cdVF_OUTPUT_LCD_ON, calls[0].args[1]);
+    EXPECT_EQ(cdVF_OUTPUT_LCD_OFF, calls[1].args[1]);
 
     Sim().SimLogClear();
     Click(hwnd(), IDC_HandleCanonDlg_DisCnect);  // puts the panel back
     Drain();
-    EXPECT_TRUE(Controls(hwnd()) == kIdlePanel && IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD) == BST_UNCHECKED);
+    EXPECT_EQ(kIdlePanel, Controls(hwnd()));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(hwnd(), IDC_HndlCnnDlg_ToLCD));
     EXPECT_EQ(Text(hwnd(), IDC_HndlCnnDlg_ViewFinder) + ": " + Access::ViewState(*dialog), "View On: stopped");
-    EXPECT_TRUE(Count("CDCloseSource") == 1 && !Connected());
+    EXPECT_EQ(1, Count("CDCloseSource"));
+    EXPECT_FALSE(Connected());
     ConnectWithButton();
     EXPECT_EQ(Controls(hwnd()), "Source Connect- Setting Disconnect Release Viewfinder LCD- Zoom Search View (OK) "
                                 "(ZoomLabel) (TestShoot)");  // To LCD waits for a running viewfinder
@@ -191,20 +214,25 @@ TEST_F(CameraWindowTest, SaveFolderMustExistOrTheDefaultIsTakenAndNoWindowMeansN
         {slashed.c_str(), slashed}, {"", "c:\\Canon"}, {"Z:\\no\\such\\folder", "c:\\Canon"}};
     CameraDialog d(nullptr);
     for (const auto& [folder, chosen] : rows) {
-        const KamvioPara block = Para(host.hwnd(), 1, folder);
-        EXPECT_TRUE(SaveFolderExists(folder) == (chosen == folder) && d.ApplyPara(&block)) << folder;
+        const KamvioPara block = HostPara(host.hwnd(), 1, folder);
+        EXPECT_EQ(chosen == folder, SaveFolderExists(folder)) << folder;
+        EXPECT_TRUE(d.ApplyPara(&block));
         EXPECT_EQ(Access::SaveFolder(d), chosen);
     }
     EXPECT_NE(GetFileAttributesA("c:\\Canon") & FILE_ATTRIBUTE_DIRECTORY, 0u);  // created
-    EXPECT_TRUE(d.ApplyPara(nullptr) && Access::SaveFolder(d) == "c:\\Canon");
+    EXPECT_TRUE(d.ApplyPara(nullptr));
+    EXPECT_EQ("c:\\Canon", Access::SaveFolder(d));
 
     uint32_t count = 77, zoom = 77, second = 77;
     SourceInfo records[2] = {};
     BOOL connected = 5;
-    EXPECT_FALSE(d.GetDeviceCounts(&count) || d.GetSouceInfo(records, 2) || d.Connect(&records[0]) ||
-                 d.TakePhoto() || d.OpenViewFinder(TRUE) || d.OpenCameraLCDView(TRUE) ||
-                 d.GetMaxZoomPos(&zoom, &second) || d.SetZoomPos(1) || d.GetCurrentZoomPos(&zoom) || d.PopSettingDlg());
-    EXPECT_FALSE(d.ShowWindow(SW_SHOW) || d.DestroyWindow());
-    EXPECT_TRUE(d.Disconnect() && d.IsConnected(&connected));  // nothing to undo
-    EXPECT_TRUE(!connected && zoom == 77 && second == 77 && Sim().SimLogCount() == 0);
+    // All fail but the last two, which have nothing to undo.
+    EXPECT_EQ((std::vector<BOOL>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1}),
+              (std::vector<BOOL>{d.GetDeviceCounts(&count), d.GetSouceInfo(records, 2), d.Connect(&records[0]),
+                                 d.TakePhoto(), d.OpenViewFinder(TRUE), d.OpenCameraLCDView(TRUE),
+                                 d.GetMaxZoomPos(&zoom, &second), d.SetZoomPos(1), d.GetCurrentZoomPos(&zoom),
+                                 d.PopSettingDlg(), d.ShowWindow(SW_SHOW), d.DestroyWindow(), d.Disconnect(),
+                                 d.IsConnected(&connected)}));
+    EXPECT_EQ((std::vector<uint32_t>{0, 77, 77, 0}),
+              (std::vector<uint32_t>{uint32_t(connected), zoom, second, Sim().SimLogCount()}));
 }

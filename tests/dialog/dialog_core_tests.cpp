@@ -56,15 +56,18 @@ TEST(LayoutValue, FieldsAreReadFromFixedPositionsLikeAtoiAndEveryWritableValueSu
         EXPECT_EQ(Format(place), Format(expected)) << text;
     }
     ControlPlace place{1, 2, 3, 4};  // an empty or missing value leaves the control where it is
-    EXPECT_FALSE(layout_value::Parse("", &place) || layout_value::Parse(nullptr, &place));
+    EXPECT_FALSE(layout_value::Parse("", &place));
+    EXPECT_FALSE(layout_value::Parse(nullptr, &place));
     EXPECT_EQ(Format(place), "0001,0002,0003,0004");
     const char tail[2] = {'7', '\0'};  // never read past the terminator
-    EXPECT_TRUE(layout_value::ParseField(tail, 4) == 7 && layout_value::ParseField("123456", 4) == 1234);
+    EXPECT_EQ(7, layout_value::ParseField(tail, 4));
+    EXPECT_EQ(1234, layout_value::ParseField("123456", 4));
 
     EXPECT_EQ(Format({-5, 0, 9999, -999}), "-005,0000,9999,-999");
     for (int32_t v = -999; v <= 9999; ++v) {
         const ControlPlace in{v, 9000 - v, v / 3, -(v % 1000)};
         ControlPlace out{};
-        ASSERT_TRUE(layout_value::Parse(Format(in).c_str(), &out) && Format(out) == Format(in)) << Format(in);
+        ASSERT_TRUE(layout_value::Parse(Format(in).c_str(), &out)) << Format(in);
+        ASSERT_EQ(Format(in), Format(out));
     }
 }

@@ -1,5 +1,5 @@
-// Helpers of the camera-window tests: a host window that records notifications, frames, settings
-// files, control states, and a fixture that opens the window.
+// Helpers of the camera-window tests: frames, control states, and a fixture that opens the window
+// in a host window.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "dialog/camera_dialog.h"
 #include "resources/resource_ids.h"
 #include "tests/common/bmp_frame.h"
+#include "tests/common/host_window.h"
 #include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
@@ -30,88 +31,14 @@ struct CameraDialogTestAccess {
 };
 using Access = CameraDialogTestAccess;
 
-enum : UINT { kMsgFileSaved = WM_APP + 1, kMsgViewfinderEnable, kMsgStatus, kMsgPoweredOff };
-// message, wParam, lParam, and the camera name (status) or path (file saved) the pointer carried
-using Notification = std::tuple<UINT, WPARAM, LPARAM, std::string>;
+using namespace test_support;
 
-// Stands in for the host: parent of the modeless window, receiver of its notifications, and a
-// way to run code inside a modal message loop.
-class HostWindow {
-public:
-    HostWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "KamvioDialogTestHost";
-        RegisterClassA(&wc);  // fails harmlessly when already registered
-        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0,
-                                 0, 800, 700, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));  // none is heard before
-    }
-    ~HostWindow() { DestroyWindow(m_hwnd); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND hwnd() const { return m_hwnd; }
-    std::vector<Notification> Take() { return std::exchange(m_received, {}); }
-    std::vector<Notification> Of(UINT message) const {
-        std::vector<Notification> found;
-        for (const Notification& n : m_received)
-            if (std::get<0>(n) == message) found.push_back(n);
-        return found;
-    }
-    void PostAction(std::function<void()> action) {  // runs when dispatched, e.g. inside DoModal; one at a time
-        m_action = std::move(action);
-        PostMessageA(m_hwnd, kRunAction, 0, 0);
-    }
-
-private:
-    static constexpr UINT kRunAction = WM_APP + 50;
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message >= kMsgFileSaved && message <= kMsgPoweredOff) {
-            const uintptr_t carried = message == kMsgFileSaved ? wParam : message == kMsgStatus ? lParam : 0;
-            const auto* text = reinterpret_cast<const char*>(carried);
-            self->m_received.emplace_back(message, wParam, lParam,
-                                          text ? std::string(text, strnlen(text, MAX_PATH)) : "");
-            return 0;
-        }
-        if (self && message == kRunAction && self->m_action) {
-            std::exchange(self->m_action, nullptr)();
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    HWND m_hwnd = nullptr;
-    std::vector<Notification> m_received;
-    std::function<void()> m_action;
-};
-
-// Logged since the last SimLogClear.
-inline std::vector<SimCall> CallsTo(const char* entry) {
-    std::vector<SimCall> calls;
-    for (const SimCall& call : SimCalls())
-        if (strcmp(call.name, entry) == 0) calls.push_back(call);
-    return calls;
-}
-inline int Count(const char* entry) { return static_cast<int>(CallsTo(entry).size()); }
+inline int Count(const char* entry) { return static_cast<int>(SimCalls(entry).size()); }  // since SimLogClear
 
 inline std::vector<uint8_t> SolidFrame(uint32_t w, uint32_t h, COLORREF colour) {
     return MakeFrame(w, h, [colour](uint32_t, uint32_t) { return colour; });
 }
 
-inline std::string TestFile(const char* name) { return test_support::ExeFolder() + "\\" + name; }
-// A value from an INI file beside the test, or with a null key the section's keys, each ending in NUL.
-inline std::string IniText(const char* file, const char* section, const char* key) {
-    std::string text(8192, '\0');
-    text.resize(GetPrivateProfileStringA(section, key, "", &text[0], 8192, TestFile(file).c_str()));
-    return text;
-}
-
-inline void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-inline std::string Text(HWND dialog, int id) {
-    char text[256] = {};
-    return std::string(text, GetDlgItemTextA(dialog, id, text, sizeof text));
-}
 inline RECT ClientRectOf(HWND dialog, int id) {
     RECT r{};
     GetWindowRect(GetDlgItem(dialog, id), &r);
@@ -152,11 +79,7 @@ constexpr char kIdlePanel[] = "Source Connect Setting- Disconnect- Release- View
 class CameraWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"KamvioPos.ini", "SetData.ini", "FilePath.ini", "KamvioML.ini"})
-            DeleteFileA(TestFile(name).c_str());
-        ASSERT_TRUE(Sim().SimReset) << "CDSDK.dll beside the test";
-        Sim().SimReset();
-        test_support::ClearMessageBoxes();
+        FreshCamera();
         ASSERT_NE(host.hwnd(), nullptr);
     }
     void TearDown() override {
@@ -165,14 +88,10 @@ protected:
         Sim().SimClearFaults();
     }
     void Configure(const char* ini) { ASSERT_EQ(Sim().SimLoadConfigText(ini), 1u) << ini; }
-    static KamvioPara Para(HWND host, uint32_t showControls, const char* folder = nullptr) {
-        return {0, host, kMsgFileSaved, kMsgViewfinderEnable, 1, {}, showControls, 0, folder, kMsgStatus,
-                kMsgPoweredOff, {}};
-    }
     // A child of the host, shown.
     void OpenModeless(uint32_t showControls, const RECT* rect = nullptr) {
         dialog = std::make_unique<CameraDialog>(host.hwnd());
-        para = Para(host.hwnd(), showControls);
+        para = HostPara(host.hwnd(), showControls);
         dialog->ApplyPara(&para);
         if (rect) dialog->SetWindowRect(*rect);
         EXPECT_TRUE(dialog->Create(host.hwnd()));
@@ -197,14 +116,6 @@ protected:
     bool Connected() const {
         BOOL connected = FALSE;
         return dialog && dialog->IsConnected(&connected) && connected;
-    }
-    // Dispatches what is queued now, without waiting.
-    static void Drain() {
-        MSG msg;
-        for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
     }
     COLORREF WindowPixel(int x, int y) const { return GetPixel(WindowDc(hwnd()).get(), x, y) & 0xFFFFFF; }
     // The live-view area's centre as the screen shows it.

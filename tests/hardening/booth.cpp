@@ -1,35 +1,33 @@
 #include "tests/hardening/booth.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <iostream>
 #include <map>
 
+#include "resources/resource_ids.h"
+#include "resources/settings_dialog_ids.h"
+#include "tests/common/host_window.h"
 #include "tests/common/sim_access.h"
 #include "tests/common/test_support.h"
 
 namespace {
 
-constexpr UINT kNoteBase = WM_APP + 100;  // the host's message numbers: kNoteBase + Booth::Note
+constexpr UINT kNoteBase = test_support::kMsgFileSaved;  // HostPara's numbers are in the order of Booth::Note
 constexpr UINT_PTR kTickMs = 30;
 thread_local Booth* t_booth = nullptr;
 
-BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM found) {
-    char cls[16] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window) || !GetDlgItem(window, 1043)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+// A visible dialog of this thread with the control `with` and without the control `without`.
+HWND FindDialog(int with, int without = 0) {
+    return test_support::FindThreadWindow([&](HWND w) {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        return !strcmp(cls, "#32770") && IsWindowVisible(w) && GetDlgItem(w, with) && !(without && GetDlgItem(w, without));
+    });
 }
 
 uint32_t LogIndex() { return Sim().SimLogCount(); }
-
-BOOL CALLBACK FindModalCameraWindow(HWND window, LPARAM found) {
-    char cls[16] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window) || !GetDlgItem(window, 201) || GetDlgItem(window, 1043))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
 
 }  // namespace
 
@@ -57,12 +55,9 @@ LRESULT CALLBACK Booth::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 void CALLBACK Booth::SettingsTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND settings = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindSettingsWindow, reinterpret_cast<LPARAM>(&settings));
     if (!t_booth) return;
-    // A modal camera window (a pop-up with the Connect button) of the host's own.
-    HWND modal = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindModalCameraWindow, reinterpret_cast<LPARAM>(&modal));
+    // A modal camera window of the host's own: a pop-up with the Connect button.
+    HWND settings = FindDialog(IDC_BtnTimerStart), modal = FindDialog(IDC_HandleCanonDlg_Connect, IDC_BtnTimerStart);
     if (modal && t_booth->onModal)
         t_booth->onModal(modal);
     else if (modal)
@@ -72,6 +67,14 @@ void CALLBACK Booth::SettingsTick(HWND, UINT, UINT_PTR, DWORD) {
         t_booth->onSettings(settings);
     else
         PostMessageA(settings, WM_COMMAND, IDOK, 0);
+}
+
+void Booth::RunOrEnd(const std::function<void(Booth&)>& script, DWORD deadlineMs, const std::string& what) {
+    if (Run(script, deadlineMs)) return;
+    std::cerr << "HANG: " << what << " after " << StepText() << std::endl;
+    ADD_FAILURE() << "hang: " << what;
+    fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), 3);
 }
 
 HRESULT Booth::RunModal() {
@@ -101,14 +104,7 @@ void Booth::Open() {
     RegisterClassA(&wc);  // fails harmlessly when already registered
     host_ = CreateWindowExA(0, wc.lpszClassName, "Booth", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
                             wc.hInstance, nullptr);
-    para_.hwndHost = host_;
-    para_.msgFileSaved = kNoteBase + FileSaved;
-    para_.msgViewfinderEnable = kNoteBase + ViewfinderEnable;
-    para_.msgStatus = kNoteBase + Status;
-    para_.msgPoweredOff = kNoteBase + PoweredOff;
-    para_.saveMode = 1;
-    para_.showControls = 1;
-    para_.pszSaveFolder = folder_.c_str();
+    para_ = test_support::HostPara(host_, 1, folder_.c_str());
     object_ = kamvio_test::CreateComponent();
     if (!object_) return;
     Do("InitKamvioDlg", [&] { return object_->InitKamvioDlg(reinterpret_cast<LONG*>(&para_), nullptr, nullptr, nullptr); });
@@ -203,14 +199,18 @@ std::string Booth::StepText() const {
 }
 
 std::string FreshBoothDay(const char* config) {
-    std::string folder = test_support::ExeFolder() + "\\booth_shots";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    for (const std::string& file : FilesIn(folder)) DeleteFileA((folder + "\\" + file).c_str());
-    for (const char* ini : {"\\SetData.ini", "\\FilePath.ini"}) DeleteFileA((test_support::ExeFolder() + ini).c_str());
-    Sim().SimReset();
-    if (!Sim().SimLoadConfigText(config)) ADD_FAILURE() << "configuration refused: " << config;
-    test_support::ClearMessageBoxes();
-    return folder;
+    FreshCamera(config);
+    return EmptyFolder("booth_shots");
+}
+
+std::string LeftOpen() {
+    uint32_t open = 0, enums = 0, running = 0;
+    Sim().SimGetSetting("OpenSources", &open);
+    Sim().SimGetSetting("OpenEnumerations", &enums);
+    Sim().SimGetSetting("Started", &running);
+    if (!open && !enums && !running) return "";
+    return "sources/enumerations/starts " + std::to_string(open) + "/" + std::to_string(enums) + "/" +
+           std::to_string(running) + "; ";
 }
 
 std::string CheckShots(const std::string& folder, bool onlySent) {

@@ -29,6 +29,9 @@ public:
     // Runs `script` on a new thread; false when it has not ended within `deadlineMs` (the
     // thread is then left where it hangs).
     bool Run(const std::function<void(Booth&)>& script, DWORD deadlineMs);
+    // Runs `script` and, when it hangs, reports it (with `what`) and ends the program: a hung
+    // thread cannot be taken back.
+    void RunOrEnd(const std::function<void(Booth&)>& script, DWORD deadlineMs, const std::string& what);
 
     // Script steps, on the booth's thread. Each interface call is recorded as a step.
     void Open();                 // host window, object, InitKamvioDlg, CreateKamvioDlg
@@ -80,9 +83,11 @@ private:
     int notes_[NoteCount] = {};
 };
 
-// The booth's save folder (emptied) beside the program, SetData.ini and FilePath.ini removed,
-// the simulator reset to `config`, boxes forgotten.
+// The booth's save folder (emptied) beside the program, the settings files removed, the simulator
+// reset to `config`, boxes forgotten.
 std::string FreshBoothDay(const char* config);
+// What the day left open in the simulator ("sources/enumerations/starts 1/0/1; "), else "".
+std::string LeftOpen();
 // What is wrong with the files in `folder`: each item the simulator sent completely must be
 // there byte for byte and, when `onlySent`, every file must be such an item. Empty when all is well.
 std::string CheckShots(const std::string& folder, bool onlySent = true);

@@ -101,11 +101,7 @@ std::string Judge(const Booth& booth, const Fault& fault, const std::string& fol
         if (!(tidying && line.find(" still ") != std::string::npos))
             ledger += line + "\n";
     if (!ledger.empty()) problems += "ledger: " + ledger;
-    uint32_t open = 0, enums = 0, running = 0;
-    Sim().SimGetSetting("OpenSources", &open);
-    Sim().SimGetSetting("OpenEnumerations", &enums);
-    Sim().SimGetSetting("Started", &running);
-    if (!tidying && (open || enums || running)) problems += "left open: sources/enumerations/starts " + std::to_string(open) + "/" + std::to_string(enums) + "/" + std::to_string(running) + "; ";
+    if (!tidying) problems += LeftOpen();
     problems += CheckShots(folder);
     return problems;
 }
@@ -128,13 +124,7 @@ TEST(FaultSweep, EveryEntryOfTheBoothDayFailingOnceOrAlwaysWithANamedOrUnknownSt
                 folder = FreshBoothDay(kBoothCamera);
                 Sim().SimSetFault(entry.c_str(), status, count);
                 Booth booth(folder);
-                if (!booth.Run([](Booth& b) { b.Everything(); }, kRunDeadlineMs)) {
-                    // A hung run cannot be taken back: report it and end the program.
-                    std::cerr << "HANG under " << fault.Text() << " after " << booth.StepText() << std::endl;
-                    ADD_FAILURE() << "hang under " << fault.Text();
-                    fflush(nullptr);
-                    TerminateProcess(GetCurrentProcess(), 3);
-                }
+                booth.RunOrEnd([](Booth& b) { b.Everything(); }, kRunDeadlineMs, "under " + fault.Text());
                 ++runs;
                 EXPECT_EQ("", Judge(booth, fault, folder)) << fault.Text() << "\n  steps: " << booth.StepText();
             }

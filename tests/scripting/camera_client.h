@@ -21,30 +21,12 @@
 
 namespace camera_client {
 
+using namespace kamvio_test;
+
 // The results Kamvio.Camera documents for its own errors (FACILITY_ITF).
 constexpr HRESULT kNoCamera = static_cast<HRESULT>(0x80040201);
 constexpr HRESULT kBusy = static_cast<HRESULT>(0x80040202);
 constexpr HRESULT kGone = static_cast<HRESULT>(0x80040203);
-
-// A variant that clears what it holds.
-class Value {
-public:
-    Value() { VariantInit(&v); }
-    Value(const wchar_t* text) : Value() { v.vt = VT_BSTR, v.bstrVal = SysAllocString(text); }
-    Value(int number) : Value() { v.vt = VT_I4, v.lVal = number; }
-    Value(const Value& other) : Value() { VariantCopy(&v, const_cast<VARIANT*>(&other.v)); }
-    Value& operator=(const Value& other) { return VariantCopy(&v, const_cast<VARIANT*>(&other.v)), *this; }
-    ~Value() { VariantClear(&v); }
-    static Value Missing() { Value m; m.v.vt = VT_ERROR, m.v.scode = DISP_E_PARAMNOTFOUND; return m; }
-    static Value Bool(bool b) { Value m; m.v.vt = VT_BOOL, m.v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE; return m; }
-    VARIANT v;
-};
-
-inline std::string Narrow(const wchar_t* text) {
-    std::string out;
-    for (; text && *text; ++text) out += static_cast<char>(*text < 128 ? *text : '?');
-    return out;
-}
 
 // "a|b|c" of a SAFEARRAY of variants, as scripts see the arrays the object returns.
 inline std::string Joined(const VARIANT& value) {
@@ -80,35 +62,6 @@ inline std::string ErrorDescription() {
     UniqueBstr text;
     info->GetDescription(text.put());
     return Narrow(text.get());
-}
-
-// One member called by name, as a script engine calls it.
-struct Outcome {
-    HRESULT hr;               // the member's result (a dispatched exception's scode)
-    std::string description;  // what Err.Description shows
-    Value result;
-};
-
-inline Outcome Call(IDispatch* object, const wchar_t* name, std::vector<Value> args = {},
-                    WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) {
-    Outcome out{E_UNEXPECTED, "", {}};
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(out.hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return out;
-    std::vector<VARIANT> reversed;
-    for (auto a = args.rbegin(); a != args.rend(); ++a) reversed.push_back(a->v);
-    DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    if (flags == DISPATCH_PROPERTYPUT) params.rgdispidNamedArgs = &put, params.cNamedArgs = 1;
-    EXCEPINFO exception = {};
-    out.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &out.result.v, &exception, nullptr);
-    if (out.hr == DISP_E_EXCEPTION) {
-        out.hr = exception.scode;
-        out.description = Narrow(exception.bstrDescription);
-        SysFreeString(exception.bstrSource), SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
-    }
-    return out;
 }
 
 inline Outcome Put(IDispatch* object, const wchar_t* name, Value value) {
@@ -147,20 +100,14 @@ public:
 
 inline std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-// The object on a fresh simulated camera: the settings files beside the test removed, the
-// simulator reset to `config`, boxes forgotten, COM started on this thread.
+// The object on a fresh simulated camera (FreshCamera), saving into an empty folder, COM started
+// on this thread.
 class CameraTest : public ::testing::Test {
 protected:
     void StartCamera(const char* config = "") {
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        for (const char* ini : {"\\SetData.ini", "\\FilePath.ini"})
-            DeleteFileA((test_support::ExeFolder() + ini).c_str());
-        folder_ = test_support::ExeFolder() + "\\shots";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        for (const std::string& file : FilesIn(folder_)) DeleteFileA((folder_ + "\\" + file).c_str());
-        Sim().SimReset();
-        ASSERT_EQ(1u, Sim().SimLoadConfigText(config)) << config;
-        test_support::ClearMessageBoxes();
+        FreshCamera(config);
+        folder_ = EmptyFolder("shots");
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(S_OK, kamvio_test::GetClassFactory(CLSID_KamvioCamera, factory.put()));
         ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IKamvioCamera, camera_.put_void()));

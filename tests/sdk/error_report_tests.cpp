@@ -7,8 +7,9 @@ using test_support::TakeMessageBoxes;
 
 TEST(ErrorReport, IsSilentAndReportsItsArgumentsAndShowMessageShowsTheWordsAsGiven) {
     TakeMessageBoxes();
-    EXPECT_TRUE(ReportSdkError(0, nullptr) && ReportSdkError(0x81, "Connect") && ReportSdkError(0xFFFF, "Begin"));
-    EXPECT_FALSE(ReportSdkError(0x81, nullptr));
+    EXPECT_EQ((std::vector<BOOL>{TRUE, TRUE, TRUE, FALSE}),
+              (std::vector<BOOL>{ReportSdkError(0, nullptr), ReportSdkError(0x81, "Connect"), ReportSdkError(0xFFFF, "Begin"),
+                                 ReportSdkError(0x81, nullptr)}));
     test_support::PumpFor(50);
     EXPECT_TRUE(TakeMessageBoxes().empty());
     DeleteFileA((test_support::ExeFolder() + "\\KamvioML.ini").c_str());  // no language file

@@ -27,7 +27,8 @@ TEST_F(TranslatorTest, LooksUpKeysAndFallsBackToTheKey) {
     EXPECT_EQ("Disconnect", t_.Translate("Disconnect")) << "missing key";
     EXPECT_EQ("Empty", t_.Translate("Empty")) << "empty value";
     EXPECT_EQ(std::string(1023, 'x'), t_.Translate("Long")) << "cut to 1023";
-    EXPECT_FALSE(t_.SetSection("") || t_.SetSection(nullptr));
+    EXPECT_FALSE(t_.SetSection(""));
+    EXPECT_FALSE(t_.SetSection(nullptr));
     MessageTranslator none;
     for (const char* missing : {"", static_cast<const char*>(nullptr)}) EXPECT_FALSE(none.SetFile(missing));
     EXPECT_FALSE(none.SetFile((test_support::ExeFolder() + "\\no-such.ini").c_str()));

@@ -15,7 +15,8 @@ TEST_F(Access, ReadsComeInTheSdksOrderAndAFailedWriteIsKeptAndReportedOnce) {
     ImageFormatPair read{9, 9};
     uint16_t mode = 9;
     uint32_t second = 0;
-    ASSERT_TRUE(settings.GetSizeQualitySetting(&read) && settings.GetFlashSetting(&mode, &second));
+    ASSERT_TRUE(settings.GetSizeQualitySetting(&read));
+    ASSERT_TRUE(settings.GetFlashSetting(&mode, &second));
     EXPECT_EQ((std::vector<uint32_t>{5, 4, 1, 77}), (std::vector<uint32_t>{read.size, read.quality, mode, second}));
     static uint32_t word;  // upper bytes set: the camera must see only the first 1 or 2
     static ImageFormatPair pair{5, 3};
@@ -58,7 +59,7 @@ TEST_F(Access, ReadsComeInTheSdksOrderAndAFailedWriteIsKeptAndReportedOnce) {
     EXPECT_EQ(5u, SimValue("RelCam.0x08000004")) << "one byte of the caller's word";
     ASSERT_TRUE(settings.SetSizeQualitySetting(&pair));
     const SimCall format = Calls("CDSetImageFormatAttribute").back();
-    EXPECT_TRUE(format.args[1] == 3 && format.args[2] == 5) << "quality first";
+    EXPECT_EQ((std::vector<uintptr_t>{3, 5}), (std::vector<uintptr_t>{format.args[1], format.args[2]})) << "quality first";
     Fault("CDSetWBSetting", 0x00010000);  // only the low 16 bits decide
     EXPECT_TRUE(settings.SetWBSetting(1));
     EXPECT_TRUE(TakeReports().empty());
@@ -68,12 +69,15 @@ TEST_F(Access, ReadsComeInTheSdksOrderAndAFailedWriteIsKeptAndReportedOnce) {
 TEST_F(Access, OwnerNameIsAThirtyTwoByteFieldAndDevicePropertyReadsFailSilently) {
     OpenCamera("Owner=Jane Doe\nClock=1234567890");
     __time32_t clock = 0;
-    EXPECT_TRUE(settings.GetCameraTime(&clock) && clock >= 1234567890 && clock < 1234567900);
+    EXPECT_TRUE(settings.GetCameraTime(&clock));
+    EXPECT_GE(clock, 1234567890);
+    EXPECT_LT(clock, 1234567900);
     std::string buffer(32, 'x');
     ASSERT_TRUE(settings.GetOwnerName(&buffer[0]));
     EXPECT_EQ(std::string("Jane Doe").append(24, '\0'), buffer);
     const std::string forty = "Forty characters of owner name, exactly.";
-    EXPECT_TRUE(settings.SetOwnerName(forty.c_str()) && settings.SetOwnerName("Ann"));
+    EXPECT_TRUE(settings.SetOwnerName(forty.c_str()));
+    EXPECT_TRUE(settings.SetOwnerName("Ann"));
     auto sent = [](const SimCall& c) { return std::string(reinterpret_cast<const char*>(c.data), c.dataSize); };
     std::vector<SimCall> writes = Calls("CDSetDevicePropertyData");
     ASSERT_EQ(2u, writes.size());
@@ -82,19 +86,23 @@ TEST_F(Access, OwnerNameIsAThirtyTwoByteFieldAndDevicePropertyReadsFailSilently)
 
     Sim().SimLogClear();
     Sim().SimSetFault("CDGetDevicePropertyData", 0x80, -1);
-    EXPECT_FALSE(settings.GetOwnerName(&buffer[0]) || settings.GetCameraTime(&clock));
+    EXPECT_FALSE(settings.GetOwnerName(&buffer[0]));
+    EXPECT_FALSE(settings.GetCameraTime(&clock));
     EXPECT_EQ(std::string(32, '\0'), buffer);
     EXPECT_EQ(0x80u, settings.GetLastError());
     EXPECT_EQ(2u, Sim().SimLogCount());
-    EXPECT_TRUE(TakeReports().empty() && TakeShownMessages().empty());
+    EXPECT_EQ(std::vector<SdkReport>{}, TakeReports());
+    EXPECT_EQ(std::vector<Shown>{}, TakeShownMessages());
 }
 
 TEST_F(Access, MacroOnIsShootingMode110AndOffWritesNothing) {
     OpenCamera("ShootingMode=2");
-    EXPECT_TRUE(settings.SetMacro(0) && settings.SetMacro(2));
+    EXPECT_TRUE(settings.SetMacro(0));
+    EXPECT_TRUE(settings.SetMacro(2));
     EXPECT_EQ(0u, Sim().SimLogCount());
     Fault("CDSetShootingMode", 0x81);
-    EXPECT_TRUE(settings.SetMacro(1) && settings.SetMacro(1));  // even when the write fails
+    EXPECT_TRUE(settings.SetMacro(1));  // even when the write fails
+    EXPECT_TRUE(settings.SetMacro(1));
     EXPECT_EQ(110u, SimValue("ShootingMode"));
     EXPECT_EQ((std::vector<SdkReport>{{0x81, "SetShootingMode"}}), TakeReports());
 }
@@ -106,28 +114,34 @@ TEST_F(Access, BadCallsNeverReachTheSdk) {
     ImageFormatPair pair{};
     HWND combo = Combo();
     Sim().SimLogClear();
-    EXPECT_FALSE(settings.GetFlashSetting(&code, nullptr) || settings.GetWBSetting(nullptr) ||
-                 settings.GetTvValue(nullptr) || settings.GetOwnerName(nullptr) || settings.SetOwnerName(nullptr) ||
-                 settings.SetISOSpeed(nullptr) || settings.GetRelCamSettingData(0x0800000C, nullptr, &word) ||
-                 settings.EnumWBValues(nullptr, &word) || settings.EnumSizeQualityValues(&pair, nullptr) ||
-                 settings.InitSizeQualityCombo(nullptr));
+    EXPECT_EQ(std::vector<BOOL>(10, FALSE),
+              (std::vector<BOOL>{settings.GetFlashSetting(&code, nullptr), settings.GetWBSetting(nullptr),
+                                 settings.GetTvValue(nullptr), settings.GetOwnerName(nullptr), settings.SetOwnerName(nullptr),
+                                 settings.SetISOSpeed(nullptr), settings.GetRelCamSettingData(0x0800000C, nullptr, &word),
+                                 settings.EnumWBValues(nullptr, &word), settings.EnumSizeQualityValues(&pair, nullptr),
+                                 settings.InitSizeQualityCombo(nullptr)}));
     // Keep the simulator alive to read its log while the loader has let it go.
     HMODULE held = LoadLibraryA((test_support::ExeFolder() + "\\CDSDK.dll").c_str());
     ASSERT_NE(nullptr, held);
     UnloadSdk();
-    EXPECT_FALSE(settings.GetWBSetting(&code) || settings.SetImgSizeAndQuality(0, 3) || settings.SetISOSpeed(&word) ||
-                 settings.EnumTvValues(codes, &word) || settings.InitISOCombo(combo) || settings.InitWBCombo(combo));
-    EXPECT_TRUE(settings.SetMacro(1) && word == 0);
+    EXPECT_EQ(std::vector<BOOL>(6, FALSE),
+              (std::vector<BOOL>{settings.GetWBSetting(&code), settings.SetImgSizeAndQuality(0, 3), settings.SetISOSpeed(&word),
+                                 settings.EnumTvValues(codes, &word), settings.InitISOCombo(combo), settings.InitWBCombo(combo)}));
+    EXPECT_TRUE(settings.SetMacro(1));
+    EXPECT_EQ(0u, word);
     EXPECT_EQ(0u, Sim().SimLogCount());
-    EXPECT_TRUE(TakeReports().empty() && settings.GetLastError() == 0);
+    EXPECT_EQ(std::vector<SdkReport>{}, TakeReports());
+    EXPECT_EQ(0u, settings.GetLastError());
     ASSERT_EQ(0, LoadSdk(test_support::ExeFolder().c_str()));
     FreeLibrary(held);
 }
 
 TEST(SettingLabelFunctions, CopyTheLabelCutToTheCallersBuffer) {
     char small[4] = {'x', 'x', 'x', 'x'};
-    EXPECT_TRUE(CSettingData::GetQualityString(5, small, sizeof small) && std::string(small) == "Sup");
-    EXPECT_FALSE(CSettingData::GetSizeString(0, nullptr, 260) || CSettingData::GetSizeString(0, small, 0));
+    EXPECT_TRUE(CSettingData::GetQualityString(5, small, sizeof small));
+    EXPECT_STREQ("Sup", small);
+    EXPECT_FALSE(CSettingData::GetSizeString(0, nullptr, 260));
+    EXPECT_FALSE(CSettingData::GetSizeString(0, small, 0));
 }
 
 }  // namespace

@@ -157,9 +157,14 @@ TEST_F(Filler, AFailedAllocationShowsOneMessageAndLeavesTheListAlone) {
     EXPECT_EQ((std::vector<Shown>{{"InitRelCamSettingDataCombo", text}, {"CSettingData", text}}), TakeShownMessages());
     broken.SetSource(source);
     uint16_t wb = 0;  // everything else still works
-    EXPECT_TRUE(!broken.InitSizeQualityCombo(sizes) && broken.GetWBSetting(&wb) && wb == 1);
+    EXPECT_FALSE(broken.InitSizeQualityCombo(sizes));
+    EXPECT_TRUE(broken.GetWBSetting(&wb));
+    EXPECT_EQ(1, wb);
     EXPECT_EQ(1u, Sim().SimLogCount());  // the read of the white balance
-    for (HWND combo : {iso, sizes}) EXPECT_TRUE(Entries(combo) == kOldEntries && IsWindowEnabled(combo));
+    for (HWND combo : {iso, sizes}) {
+        EXPECT_EQ(kOldEntries, Entries(combo));
+        EXPECT_TRUE(IsWindowEnabled(combo));
+    }
 }
 
 }  // namespace

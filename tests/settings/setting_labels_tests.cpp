@@ -22,7 +22,7 @@ TEST(LabelTables, HaveTheirRowsOnceEachInCodeOrderWithText) {
         EXPECT_EQ(t.rows, table.count);
         for (size_t i = 0; i < table.count; ++i) {
             EXPECT_STRNE("", table.rows[i].text) << table.rows[i].code;
-            EXPECT_TRUE(i == 0 || table.rows[i - 1].code < table.rows[i].code) << table.rows[i].code;
+            if (i) { EXPECT_LT(table.rows[i - 1].code, table.rows[i].code); }
         }
     }
 }
@@ -51,8 +51,11 @@ TEST(RelCamSettings, LabelsAreReadOnTheSettingsOwnWidth) {
     EXPECT_STREQ("AF auto", RelCamLabelAt(0x08000005, &point));
     EXPECT_STREQ("On", RelCamLabelAt(0x08000C00, &light));
     EXPECT_STREQ("", RelCamLabelAt(0x08000004, nullptr));
-    for (uint32_t id : {0u, 0x0800000Du, 0x08000006u})
-        EXPECT_TRUE(!FindRelCamSetting(id) && RelCamCapacity(id) == 0 && !*RelCamLabelAt(id, &light)) << id;
+    for (uint32_t id : {0u, 0x0800000Du, 0x08000006u}) {
+        EXPECT_FALSE(FindRelCamSetting(id)) << id;
+        EXPECT_EQ(0u, RelCamCapacity(id)) << id;
+        EXPECT_STREQ("", RelCamLabelAt(id, &light)) << id;
+    }
 }
 
 // 40 characters are cut to 32, 32 fill the field with no room for a terminator, fewer are padded.

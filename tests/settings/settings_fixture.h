@@ -54,7 +54,8 @@ protected:
     // Starts the SDK on one camera (the simulator's default camera 1 with these keys added),
     // opens it and binds `settings` to it; the call log starts empty.
     void OpenCamera(const std::string& cameraKeys = "") {
-        ASSERT_TRUE(IsSdkLoaded() && !started_);
+        ASSERT_TRUE(IsSdkLoaded());
+        ASSERT_FALSE(started_);
         Sim().SimReset();
         std::string config = "[Simulator]\nCameras=1\n[Camera1]\n" + cameraKeys + "\n";
         ASSERT_EQ(1u, Sim().SimLoadConfigText(config.c_str())) << config;
@@ -66,7 +67,8 @@ protected:
         ASSERT_TRUE(cdSucceeded(g_sdk.CDEnumDeviceReset(1, &devices)));
         bool found = cdSucceeded(g_sdk.CDEnumDeviceNext(devices, &info));
         g_sdk.CDEnumDeviceRelease(devices);
-        ASSERT_TRUE(found && cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
+        ASSERT_TRUE(found);
+        ASSERT_TRUE(cdSucceeded(g_sdk.CDOpenSource(&info, &source)));
         EXPECT_EQ(TRUE, settings.SetSource(source));
         Sim().SimLogClear();
         Sim().SimViolationClear();
@@ -80,12 +82,7 @@ protected:
         started_ = false;
     }
 
-    static std::vector<SimCall> Calls(const char* name = nullptr) {  // all, or those of one entry
-        std::vector<SimCall> calls = SimCalls();
-        calls.erase(std::remove_if(calls.begin(), calls.end(), [&](const SimCall& c) { return name && strcmp(c.name, name); }),
-                    calls.end());
-        return calls;
-    }
+    static std::vector<SimCall> Calls(const char* name = nullptr) { return SimCalls(name); }
     uint32_t SimValue(const char* key) const {
         uint32_t value = 0xDEADBEEF;  // for a key the simulator does not know
         Sim().SimGetSetting(key, &value);

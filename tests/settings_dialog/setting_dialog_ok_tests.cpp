@@ -112,7 +112,8 @@ TEST_F(SettingsDialogTest, ARefusedSettingIsStillStoredTheRestAppliedAnOwnerName
     EXPECT_EQ(Owner(), name.substr(0, 32));  // the camera's field
     EXPECT_EQ(Setting("ShootingMode"), 110u);
     ASSERT_EQ(OpenSettings(), settings);
-    EXPECT_TRUE(Setting("ShootingMode") == 1 && Selection(settings, IDC_CmbMacro) == 0);
+    EXPECT_EQ(1u, Setting("ShootingMode"));
+    EXPECT_EQ(0, Selection(settings, IDC_CmbMacro));
 }
 
 // The host's loop knows nothing of the window (no IsDialogMessage there), and the keys still work.

@@ -47,10 +47,13 @@ TEST_F(SettingsDialogTest, OpeningShowsTheCameraAndSetsTheModeOnceEvenWhenCancel
     EXPECT_EQ(Calls(), Strings{"CDSetShootingMode 1"});
     EXPECT_EQ(StoredKeys(), (Strings{"Save Path", "Shooting Mode"}));
     EXPECT_EQ(Stored("Shooting Mode"), "1");
-    EXPECT_TRUE(Checked(settings, IDC_RdoProgramAE) && Enabled(settings, IDC_CmbSizeQuality));
-    EXPECT_FALSE(Enabled(settings, IDC_CmbAv) || Enabled(settings, IDC_CmbTv) || Enabled(settings, IDC_EdtTotal));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, IDC_EdtTotal)) ||
-                 IsWindowVisible(GetDlgItem(settings, IDC_LblTotal)));
+    EXPECT_TRUE(Checked(settings, IDC_RdoProgramAE));
+    EXPECT_TRUE(Enabled(settings, IDC_CmbSizeQuality));
+    EXPECT_FALSE(Enabled(settings, IDC_CmbAv));
+    EXPECT_FALSE(Enabled(settings, IDC_CmbTv));
+    EXPECT_FALSE(Enabled(settings, IDC_EdtTotal));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, IDC_EdtTotal)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(settings, IDC_LblTotal)));
     EXPECT_EQ(Text(settings, IDC_EdtOwnerName) + "|" + Text(settings, IDC_EdtSavePath), "Ann Example|X:\\stored");
     SYSTEMTIME date{}, time{};
     SendDlgItemMessageA(settings, IDC_DateCamera, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
@@ -76,10 +79,12 @@ TEST_F(SettingsDialogTest, ModeButtonsApplyAtOnceSwitchTheAvAndTvListsAndCancelU
         EXPECT_EQ(Calls(), Strings{"CDSetShootingMode " + std::to_string(c.mode)});
         EXPECT_EQ(Stored("Shooting Mode"), std::to_string(c.mode));
         EXPECT_EQ(std::make_pair(Enabled(settings, IDC_CmbAv), Enabled(settings, IDC_CmbTv)), std::make_pair(c.av, c.tv));
-        EXPECT_TRUE((!c.av || Selection(settings, IDC_CmbAv) >= 0) && (!c.tv || Selection(settings, IDC_CmbTv) >= 0));
+        if (c.av) { EXPECT_LE(0, Selection(settings, IDC_CmbAv)); }
+        if (c.tv) { EXPECT_LE(0, Selection(settings, IDC_CmbTv)); }
     }
     Click(settings, IDCANCEL);
-    EXPECT_TRUE(Setting("ShootingMode") == 4 && Stored("Shooting Mode") == "4");
+    EXPECT_EQ(4u, Setting("ShootingMode"));
+    EXPECT_EQ("4", Stored("Shooting Mode"));
 }
 
 TEST_F(SettingsDialogTest, PopSettingDlgRunsModallyInANewWindowEachTime) {
@@ -100,9 +105,9 @@ TEST_F(SettingsDialogTest, PopSettingDlgRunsModallyInANewWindowEachTime) {
         });
         EXPECT_TRUE(dialog->PopSettingDlg());
         EXPECT_EQ(seen, (Strings{"Setting", "0", "0", "1"}));  // new timer fields in a new window
-        EXPECT_EQ(owner, host.hwnd);  // the camera window's top-level window, disabled meanwhile
+        EXPECT_EQ(owner, host.hwnd());  // the camera window's top-level window, disabled meanwhile
         EXPECT_FALSE(ownerEnabled);
-        EXPECT_TRUE(IsWindowEnabled(host.hwnd));
+        EXPECT_TRUE(IsWindowEnabled(host.hwnd()));
         EXPECT_EQ(FindWindowOfThread(IsSettingsWindow), nullptr);  // destroyed at the end of the run
         EXPECT_EQ(Calls(), Strings{"CDSetShootingMode 1"});
     }
@@ -112,7 +117,8 @@ TEST_F(SettingsDialogTest, TheCompactA640CannotChangeItsImageFormatOrMacroHere) 
     ASSERT_EQ(Sim().SimLoadConfigText("[Camera1]\nModel=Canon PowerShot A640\n"), 1u);
     OpenConnected();
     ASSERT_EQ(CameraName(), "Canon PowerShot A640");
-    EXPECT_FALSE(Enabled(settings, IDC_CmbSizeQuality) || Enabled(settings, IDC_CmbMacro));
+    EXPECT_FALSE(Enabled(settings, IDC_CmbSizeQuality));
+    EXPECT_FALSE(Enabled(settings, IDC_CmbMacro));
     Ok();
     EXPECT_TRUE(Calls("CDSetImageFormatAttribute").empty());
     EXPECT_EQ(Stored("Macro"), "0");  // the macro shown is still applied
@@ -149,7 +155,7 @@ TEST_F(SettingsDialogTest, TheKeptWindowServesTheCameraConnectedNowAndClosesWhen
         const uint32_t wb = Select(settings, IDC_CmbWB, ++index);
         Click(settings, IDOK);
         EXPECT_EQ(Setting("WB"), wb);
-        EXPECT_EQ(IniValue("SetData.ini", section, "White Balence"), std::to_string(wb));
+        EXPECT_EQ(IniText("SetData.ini", section, "White Balence"), std::to_string(wb));
         EXPECT_GT(CallsOn(source), 0);
         for (uint32_t gone : closed) EXPECT_EQ(CallsOn(gone), 0);
 
@@ -181,11 +187,15 @@ TEST_F(SettingsDialogTest, BrowseStoresTheChosenFolderAtOnceCancelChangesNothing
         });
         Click(settings, IDC_BtnBrowse);
         EXPECT_TRUE(titled);
-        EXPECT_TRUE(button == IDOK || Text(settings, IDC_EdtSavePath) + Stored("Save Path") == "typed");
+        if (button == IDCANCEL) {
+            EXPECT_EQ("typed", Text(settings, IDC_EdtSavePath));
+            EXPECT_EQ("", Stored("Save Path"));
+        }
     }
     // OK took the folder the browser starts on (the desktop).
     const std::string chosen = Text(settings, IDC_EdtSavePath);
-    EXPECT_TRUE(chosen != "typed" && chosen.find('\\') != std::string::npos) << chosen;
+    EXPECT_NE("typed", chosen);
+    EXPECT_NE(std::string::npos, chosen.find('\\')) << chosen;
     EXPECT_EQ(StoredKeys(), (Strings{"Shooting Mode", "Save Path"}));
     EXPECT_EQ(Stored("Save Path"), chosen);
     EXPECT_EQ(Camera().GetSaveFolder(), before);  // the camera window hears of it at OK

@@ -45,7 +45,8 @@ TEST(TimerRequestCheck, NoShotsFirstThenTwoToThirtySecondsForOneShotAndFiveToSix
     for (const Case& c : cases) {
         const TimerRequest r = CheckTimerRequest(c.minutes, c.seconds, c.total);
         SCOPED_TRACE(std::string(c.minutes) + ":" + c.seconds + "x" + c.total);
-        EXPECT_TRUE(r.intervalSeconds == c.interval && r.count == c.count);
+        EXPECT_EQ(c.interval, r.intervalSeconds);
+        EXPECT_EQ(c.count, r.count);
         EXPECT_STREQ(r.refusal, c.refusal);
     }
     EXPECT_NE(CheckTimerRequest("71582789", "-30", "1").refusal, nullptr);  // would wrap to 10 seconds
@@ -100,13 +101,16 @@ TEST(StoredSettingsPlan, AfterConnectTvAndAvFollowTheStoredModeTheHostRequestApp
 TEST(StoredSettingsPlan, MalformedNumbersApplyZeroEmptyValuesAreSkippedOverlongOnesCut) {
     const auto odd = PlanOf({{"White Balence", "daylight"}, {"Flash", ""}, {"Zoom Pos", "  -2x"}, {"Owner Name", ""}});
     ASSERT_EQ(odd.size(), 2u);
-    EXPECT_TRUE(odd[0].step == Step::WhiteBalance && odd[0].number == 0);
-    EXPECT_TRUE(odd[1].step == Step::ZoomPosition && odd[1].number == -2);
+    EXPECT_EQ(Step::WhiteBalance, odd[0].step);
+    EXPECT_EQ(0, odd[0].number);
+    EXPECT_EQ(Step::ZoomPosition, odd[1].step);
+    EXPECT_EQ(-2, odd[1].number);
 
     const std::string n(1000, 'n');
     const auto cut = PlanOf({{"Owner Name", n}, {"Save Path", "C:\\" + std::string(600, 'p')}, {"ISO Speed", "72" + n}});
     ASSERT_EQ(cut.size(), 2u);  // a cut path is left alone
-    EXPECT_TRUE(cut[0].step == Step::IsoSpeed && cut[0].number == 72);
+    EXPECT_EQ(Step::IsoSpeed, cut[0].step);
+    EXPECT_EQ(72, cut[0].number);
     EXPECT_EQ(cut[1].text, std::string(259, 'n'));
     EXPECT_EQ(PlanOf({{"Save Path", "C:\\" + std::string(255, 'p')}}).size(), 1u);  // 258 characters
     EXPECT_TRUE(PlanOf({{"Save Path", "C:\\" + std::string(256, 'p')}}).empty());  // 259: maybe cut
@@ -136,7 +140,8 @@ TEST(CameraClock, CalendarTimeAndLocalDateTimeConvertBothWaysWithinThe32BitRange
         UseZone(c.zone);
         LocalDateTime local;
         int32_t calendar = -1;
-        ASSERT_TRUE(CalendarToLocal(c.calendar, &local) && LocalToCalendar(c.local, &calendar));
+        ASSERT_TRUE(CalendarToLocal(c.calendar, &local));
+        ASSERT_TRUE(LocalToCalendar(c.local, &calendar));
         EXPECT_EQ(fields(local), fields(c.local));
         EXPECT_EQ(calendar, c.calendar);
     }
@@ -148,12 +153,14 @@ TEST(CameraClock, CalendarTimeAndLocalDateTimeConvertBothWaysWithinThe32BitRange
     for (const LocalDateTime& t : refused)
         EXPECT_FALSE(LocalToCalendar(t, &calendar)) << t.year << "-" << t.month << "-" << t.day << " " << t.hour;
     EXPECT_EQ(calendar, 123);  // refusals leave the result
-    EXPECT_FALSE(LocalToCalendar({2023, 1, 1, 0, 0, 0}, nullptr) || CalendarToLocal(0, nullptr));
+    EXPECT_FALSE(LocalToCalendar({2023, 1, 1, 0, 0, 0}, nullptr));
+    EXPECT_FALSE(CalendarToLocal(0, nullptr));
 
     UseZone("CET-1CEST,M3.5.0,M10.5.0/3");
     for (int32_t t : {86400, 1000000000, 1690000000 /* July: summer time */, 2000000000}) {
         LocalDateTime local;
-        ASSERT_TRUE(CalendarToLocal(t, &local) && LocalToCalendar(local, &calendar)) << t;
+        ASSERT_TRUE(CalendarToLocal(t, &local)) << t;
+        ASSERT_TRUE(LocalToCalendar(local, &calendar)) << t;
         EXPECT_EQ(calendar, t);
     }
     UseZone(saved.empty() ? nullptr : saved.c_str());

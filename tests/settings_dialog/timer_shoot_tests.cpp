@@ -8,15 +8,19 @@ TEST(TimerShoot, RefusedIntervalsShowTheirMessageAcceptedOnesAreSentAndStartIsEn
     DeleteFileA(TestFile("SetData.ini").c_str());
     Recorder camera;
     CCanonSettingDlg dlg;
-    dlg.SetNotifyWnd(camera.hwnd);
-    EXPECT_FALSE(dlg.WriteSetting("Macro", "1") || dlg.SetIniFolder("") || dlg.SetIniFolder(std::string(300, 'f').c_str()));
+    dlg.SetNotifyWnd(camera.hwnd());
+    EXPECT_FALSE(dlg.WriteSetting("Macro", "1"));
+    EXPECT_FALSE(dlg.SetIniFolder(""));
+    EXPECT_FALSE(dlg.SetIniFolder(std::string(300, 'f').c_str()));
     ASSERT_TRUE(dlg.Create(nullptr));
     dlg.ShowWindow(SW_SHOW);
     HWND settings = dlg.GetSafeHwnd();
     Click(settings, IDC_RdoManual);
     EXPECT_EQ(GetFileAttributesA(TestFile("SetData.ini").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(dlg.SetIniFolder(test_support::ExeFolder().c_str()) && !dlg.WriteSetting("Macro", "1"));  // no name
-    EXPECT_TRUE(!dlg.SetDCName(std::string(100, 'm').c_str()) && dlg.SetDCName("Cam"));  // a name fits whole or not
+    EXPECT_TRUE(dlg.SetIniFolder(test_support::ExeFolder().c_str()));
+    EXPECT_FALSE(dlg.WriteSetting("Macro", "1")) << "no name";
+    EXPECT_FALSE(dlg.SetDCName(std::string(100, 'm').c_str())) << "a name fits whole or not";
+    EXPECT_TRUE(dlg.SetDCName("Cam"));
     camera.onMessage = [&] { EXPECT_FALSE(Enabled(settings, IDC_BtnTimerStart)); };
     const char* refused = "OnBtnTimershoot: Please set the timer interval from 2 seconds to 30 seconds!";
     struct Case { const char *minutes, *seconds, *box, *sent; };  // sent: message interval shots
@@ -48,7 +52,8 @@ TEST_F(SettingsDialogTest, TwoSecondsTakeOneShotAboutASecondLater) {
     Click(settings, IDC_BtnTimerStart);  // returns when the series is over
     const DWORD elapsed = GetTickCount() - before;
     EXPECT_EQ(Calls("CDRelease").size(), 1u);
-    EXPECT_TRUE(elapsed >= 900 && elapsed < 10000) << elapsed;  // interval less one second, loosely
+    EXPECT_GE(elapsed, 900u);  // interval less one second, loosely
+    EXPECT_LT(elapsed, 10000u);
     EXPECT_TRUE(test_support::TakeMessageBoxes().empty());
     ASSERT_TRUE(test_support::PumpUntil([&] { return !host.received.empty(); }, 10000));  // saved like any shot
     // Below two seconds, which the window never sends, the camera window shoots without pause.

@@ -35,7 +35,9 @@ TEST(SimConfigTest, KeysOverrideTheDefaultsOfTheirCameraOnly) {
     EXPECT_EQ(kFrameFreed | kFrameTallHeader, c.frameFaults);
     // What the other tests rely on: a compact with viewfinder and zoom, and an EOS.
     const CameraConfig compact = DefaultCamera(1);
-    EXPECT_TRUE(compact.capability & 4 && compact.zoomMax && compact.model != "Canon PowerShot A640");
+    EXPECT_EQ(4u, compact.capability & 4);
+    EXPECT_NE(0u, compact.zoomMax);
+    EXPECT_NE("Canon PowerShot A640", compact.model);
     EXPECT_EQ(0u, DefaultCamera(2).propertyName.rfind("EOS", 0));
 }
 

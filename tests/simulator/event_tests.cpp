@@ -43,14 +43,17 @@ protected:
 TEST_F(EventTest, EventsComeOnTheSimulatorsThreadInTheOrderRaisedAndAShotRaisesTwo) {
     Open();
     const uint32_t data[2] = {3, 9};
-    ASSERT_TRUE(sim_.SimFireDeviceEvent(0x00010005, 77) && sim_.SimFireReleaseEvent(0x1D, data, sizeof data));
+    ASSERT_TRUE(sim_.SimFireDeviceEvent(0x00010005, 77));
+    ASSERT_TRUE(sim_.SimFireReleaseEvent(0x1D, data, sizeof data));
     ASSERT_TRUE(Drained());
     EXPECT_EQ(1, device_.count.load()) << "device events go to the device callback only";
     EXPECT_EQ((std::vector<uint32_t>{0x00010005, 77, 4, 0x1D, 3, 8}),
               (std::vector<uint32_t>{device_.event, device_.firstWord, device_.size, release_.event, release_.firstWord,
                                      release_.size}));
-    EXPECT_TRUE(device_.thread != GetCurrentThreadId() && release_.thread != GetCurrentThreadId());
-    ASSERT_TRUE(sim_.SimFireReleaseEvent(0x20000, nullptr, 0) && sim_.SimPressShutter());
+    EXPECT_NE(GetCurrentThreadId(), device_.thread);
+    EXPECT_NE(GetCurrentThreadId(), release_.thread);
+    ASSERT_TRUE(sim_.SimFireReleaseEvent(0x20000, nullptr, 0));
+    ASSERT_TRUE(sim_.SimPressShutter());
     ASSERT_TRUE(Drained());
     EXPECT_EQ(3, release_.count.exchange(0));
     EXPECT_EQ(0x1Eu, release_.event) << "the shutter button, raised last, came last";

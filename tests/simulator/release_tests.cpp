@@ -28,7 +28,8 @@ TEST_F(ReleaseTest, ItemsWaitInOrderAreDescribedAndSentInChunksAndRecordedByteFo
         std::vector<uint8_t> recorded(sim_.SimSentItemGet(i, nullptr, 0));
         sim_.SimSentItemGet(i, recorded.data(), size);
         EXPECT_EQ(stream.data, recorded);
-        EXPECT_TRUE(sim_.SimSentItemInfo(i, &sent) && sent.dataType == record[4]);
+        EXPECT_TRUE(sim_.SimSentItemInfo(i, &sent));
+        EXPECT_EQ(record[4], sent.dataType);
         const std::string head(stream.data.begin(), stream.data.begin() + 31);
         const std::string tail(stream.data.end() - 2, stream.data.end());
         if (i % 2) {
@@ -104,10 +105,12 @@ TEST_F(ViewfinderTest, FramesAreBmpFilesFromOneThreadInARingThatOutlivesTheViewf
     ASSERT_EQ(54 + 244 * 61u, frame.size()) << "format 1, rows of 81 * 3 bytes padded to 244";
     uint32_t size[2];
     memcpy(size, frame.data() + 18, sizeof size);
-    EXPECT_TRUE(frame[0] == 'B' && frame[1] == 'M' && size[0] == 81 && size[1] == 61);
+    EXPECT_EQ("BM", std::string(frame.begin(), frame.begin() + 2));
+    EXPECT_EQ((std::vector<uint32_t>{81, 61}), std::vector<uint32_t>(size, size + 2));
     EXPECT_NE(frame, log_.frames[1].second) << "a live scene";
     EXPECT_NE(log_.frames[0].first, log_.frames[1].first) << "a ring of buffers, not one";
-    for (DWORD thread : log_.threads) EXPECT_TRUE(thread == log_.threads[0] && thread != GetCurrentThreadId());
+    EXPECT_EQ(std::vector<DWORD>(log_.threads.size(), log_.threads[0]), log_.threads) << "one thread";
+    EXPECT_NE(GetCurrentThreadId(), log_.threads[0]);
     EXPECT_EQ(0, log_.overwritten.load());
     EXPECT_GE(sim_.SimFramesDelivered(), 8u);
     EXPECT_EQ('B', log_.frames[0].first[0]) << "an old frame address still points at a frame";

@@ -33,7 +33,7 @@ TEST_F(SettingsTest, CodeListsGiveSixteenBitCodesUntilEnumNaAndTheirConfiguredCo
         EXPECT_EQ(cdOK, InOrder({lists[i].count(e, &count), lists[i].release(e)}));
         EXPECT_EQ(codes[i], seen);
         EXPECT_EQ(counts[i], count);
-        EXPECT_TRUE(guarded[0] == 0xAAAA && guarded[2] == 0xAAAA) << "16 bits written";
+        EXPECT_EQ((std::vector<uint16_t>{0xAAAA, 0xAAAA}), (std::vector<uint16_t>{guarded[0], guarded[2]})) << "16 bits";
     }
 }
 

@@ -25,7 +25,8 @@ class SimTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!module_) module_ = LoadLibraryA((test_support::ExeFolder() + "\\CDSDK.dll").c_str());
-        ASSERT_TRUE(module_ && sim_.Load(module_));
+        ASSERT_TRUE(module_);
+        ASSERT_TRUE(sim_.Load(module_));
 #define SDK_API_RESOLVE(name, params) \
     ASSERT_TRUE(sdk_.name = reinterpret_cast<PFN_##name>(reinterpret_cast<void*>(GetProcAddress(module_, #name))));
         CDSDK_ENTRY_POINTS(SDK_API_RESOLVE)
