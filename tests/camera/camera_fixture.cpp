@@ -18,12 +18,7 @@ const char kTwoCameras[] =
 }  // namespace
 
 RecordingOwner::RecordingOwner() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KamvioRecordingOwner";
-    RegisterClassA(&wc);  // fails harmlessly when already registered
-    m_hwnd = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+    m_hwnd = test_support::ClassWindow("KamvioRecordingOwner", "", 0, 0, 0, WindowProc, HWND_MESSAGE, nullptr, this);
 }
 
 LRESULT CALLBACK RecordingOwner::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

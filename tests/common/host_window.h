@@ -41,10 +41,8 @@ inline KamvioPara HostPara(HWND host, uint32_t showControls = 1, const char* fol
 class HostWindow {
 public:
     HostWindow() {
-        WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "KamvioTestHost"};
-        RegisterClassA(&wc);  // fails harmlessly when registered already
-        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
-                                 800, 700, nullptr, nullptr, wc.hInstance, this);
+        m_hwnd = test_support::ClassWindow("KamvioTestHost", "Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
+                                           800, 700, Proc, nullptr, nullptr, this);
     }
     ~HostWindow() { DestroyWindow(m_hwnd); }
     HostWindow(const HostWindow&) = delete;

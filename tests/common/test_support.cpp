@@ -98,6 +98,16 @@ std::string IniText(const std::string& file, const std::string& section, const c
     return text;
 }
 
+HWND ClassWindow(const char* className, const char* title, DWORD style, int width, int height, WNDPROC proc,
+                 HWND parent, HMENU menu, void* param) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc ? proc : DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);  // fails harmlessly when registered already
+    return CreateWindowExA(0, className, title, style, 0, 0, width, height, parent, menu, wc.hInstance, param);
+}
+
 using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
 static BOOL CALLBACK MatchWindow(HWND w, LPARAM s) {
     auto* search = reinterpret_cast<WindowSearch*>(s);

@@ -33,6 +33,11 @@ std::string TestFile(const std::string& name);
 // A value of an INI file beside the test or, with a null key, the section's keys, each ending in NUL.
 std::string IniText(const std::string& file, const std::string& section, const char* key);
 
+// A window of the class `className`, registered with `proc` (DefWindowProcA when null) the
+// first time; `param` reaches WM_CREATE.
+HWND ClassWindow(const char* className, const char* title, DWORD style, int width, int height, WNDPROC proc = nullptr,
+                 HWND parent = nullptr, HMENU menu = nullptr, void* param = nullptr);
+
 // The first window of this thread for which `match` holds.
 HWND FindThreadWindow(const std::function<bool(HWND)>& match);
 

@@ -6,14 +6,11 @@
 #include <vector>
 
 #include "dialog/layout_value.h"
+#include "tests/fuzz/require.h"
 
 namespace {
 
 bool FitsField(int32_t v) { return v >= -999 && v <= 9999; }
-
-void Require(bool condition) {
-    if (!condition) abort();
-}
 
 }  // namespace
 

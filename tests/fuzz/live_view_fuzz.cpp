@@ -6,14 +6,7 @@
 #include <cstring>
 
 #include "dialog/live_view_geometry.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) abort();
-}
-
-}  // namespace
+#include "tests/fuzz/require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t v[7] = {};

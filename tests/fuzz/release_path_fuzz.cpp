@@ -8,14 +8,7 @@
 #include <vector>
 
 #include "camera/release_names.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) abort();
-}
-
-}  // namespace
+#include "tests/fuzz/require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 10) return 0;

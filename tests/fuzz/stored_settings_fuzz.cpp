@@ -14,15 +14,13 @@
 #include "settings/setting_keys.h"
 #include "settings/stored_number.h"
 #include "settings/stored_settings_plan.h"
+#include "tests/fuzz/require.h"
 
 namespace {
 
 using setting_keys::kValueBufferSize;
+using setting_table::KeyOf;
 using stored_settings::Step;
-
-void Require(bool condition) {
-    if (!condition) abort();
-}
 
 int32_t Reference(const std::string& text) {
     errno = 0;
@@ -39,8 +37,6 @@ std::vector<const char*> Keys() {
     }
     return keys;
 }
-
-const char* KeyOf(Step step) { return setting_table::KeyOf(step); }
 
 }  // namespace
 

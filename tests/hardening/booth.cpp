@@ -97,13 +97,7 @@ bool Booth::WaitForNote(Note note, int count, DWORD ms) {
 }
 
 void Booth::Open() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KamvioBoothHost";
-    RegisterClassA(&wc);  // fails harmlessly when already registered
-    host_ = CreateWindowExA(0, wc.lpszClassName, "Booth", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                            wc.hInstance, nullptr);
+    host_ = test_support::ClassWindow("KamvioBoothHost", "Booth", WS_OVERLAPPEDWINDOW, 640, 480, HostProc);
     para_ = test_support::HostPara(host_, 1, folder_.c_str());
     object_ = kamvio_test::CreateComponent();
     if (!object_) return;

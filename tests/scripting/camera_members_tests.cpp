@@ -164,18 +164,8 @@ TEST_F(CameraMembers, AnswersTheInterfacesOfAnAutomationObjectWithEvents) {
     EXPECT_EQ(S_FALSE, support->InterfaceSupportsErrorInfo(IID_IOvCanonSDK));
 }
 
-LRESULT CALLBACK PlainWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 HWND ClientWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PlainWindow;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KamvioScriptingClient";
-    RegisterClassA(&wc);  // once per program
-    return CreateWindowExA(0, wc.lpszClassName, "Client", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    return test_support::ClassWindow("KamvioScriptingClient", "Client", WS_OVERLAPPEDWINDOW, 640, 480);
 }
 
 TEST_F(CameraMembers, LiveViewShowsInTheClientsWindowAndOutlivesItOnlyWhenHidden) {

@@ -36,22 +36,15 @@ TEST_F(TranslatorTest, LooksUpKeysAndFallsBackToTheKey) {
     EXPECT_EQ("device", none.Translate("device"));
 }
 
-LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-
 TEST_F(TranslatorTest, TranslatesAWindowInPlaceKeepingItemDataSelectionAndSubmenus) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PlainProc;
-    wc.lpszClassName = "KamvioTranslatorTest";
-    wc.hInstance = GetModuleHandleA(nullptr);
-    RegisterClassA(&wc);
     HMENU bar = CreateMenu(), file = CreatePopupMenu(), recent = CreatePopupMenu();
     AppendMenuA(recent, MF_STRING, 301, "First");
     AppendMenuA(file, MF_STRING, 201, "Open");
     AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "Recent");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-    HWND top = CreateWindowExA(0, wc.lpszClassName, "Title", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, bar,
-                               wc.hInstance, nullptr);
+    HWND top = test_support::ClassWindow("KamvioTranslatorTest", "Title", WS_OVERLAPPEDWINDOW, 400, 300, nullptr,
+                                         nullptr, bar);
     ASSERT_TRUE(top);
     HWND button = CreateWindowExA(0, "BUTTON", "Connect", WS_CHILD, 0, 0, 80, 20, top, nullptr, nullptr, nullptr);
     HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 30, 80, 100, top, nullptr,
