@@ -13,6 +13,8 @@ PKGS+=(xauth)
 PKGS+=(g++-mingw-w64-x86-64)
 # clang with libFuzzer for the fuzz targets of the portable parsers.
 PKGS+=(clang libclang-rt-dev)
+# The check that the language files hold every text of the component is a Python script.
+PKGS+=(python3)
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 
 missing=()
