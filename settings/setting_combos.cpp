@@ -84,22 +84,24 @@ BOOL CSettingData::InitTvCombo(HWND combo) {
     return FillCodeCombo(rules, combo);
 }
 
+const ImageFormatPair* CSettingData::FormatOfItem(uintptr_t itemData) const {
+    const uintptr_t offset = itemData - reinterpret_cast<uintptr_t>(m_pFormats);  // wraps for lower values
+    if (!m_pFormats || offset % sizeof(ImageFormatPair) != 0 || offset / sizeof(ImageFormatPair) >= kMaxImageFormats)
+        return nullptr;
+    return m_pFormats + offset / sizeof(ImageFormatPair);
+}
+
 namespace {
 
 struct FormatMatch {
-    const ImageFormatPair* list;
+    const CSettingData* model;
     ImageFormatPair wanted;
 };
 
-// Item data of the size/quality list are addresses inside the model's format list; anything
-// else never matches and is never read.
 bool MatchesFormat(uintptr_t itemData, const void* wanted) {
     const FormatMatch& match = *static_cast<const FormatMatch*>(wanted);
-    uintptr_t first = reinterpret_cast<uintptr_t>(match.list);
-    uintptr_t end = reinterpret_cast<uintptr_t>(match.list + CSettingData::kMaxImageFormats);
-    if (itemData < first || itemData >= end || (itemData - first) % sizeof(ImageFormatPair) != 0) return false;
-    const ImageFormatPair& pair = *reinterpret_cast<const ImageFormatPair*>(itemData);
-    return pair.size == match.wanted.size && pair.quality == match.wanted.quality;
+    const ImageFormatPair* pair = match.model->FormatOfItem(itemData);
+    return pair && pair->size == match.wanted.size && pair->quality == match.wanted.quality;
 }
 
 }  // namespace
@@ -118,7 +120,7 @@ BOOL CSettingData::InitSizeQualityCombo(HWND combo) {
         std::string label = SizeQualityLabel(m_pFormats[i].size, m_pFormats[i].quality);
         if (!label.empty()) combo_list::Add(combo, added++, label.c_str(), reinterpret_cast<uintptr_t>(&m_pFormats[i]));
     }
-    FormatMatch match = {m_pFormats, ImageFormatPair{0, 0}};
+    FormatMatch match = {this, ImageFormatPair{0, 0}};
     GetSizeQualitySetting(&match.wanted);
     combo_list::SelectFirst(combo, MatchesFormat, &match);
     return TRUE;

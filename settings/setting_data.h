@@ -52,6 +52,9 @@ public:
     // The image-format list whose addresses the size/quality list keeps as item data
     // (null when it could not be allocated).
     const ImageFormatPair* GetFormatList() const { return m_pFormats; }
+    // The entry of that list at the address `itemData` (the size/quality list's item data); null
+    // for any other value, which is then never read.
+    const ImageFormatPair* FormatOfItem(uintptr_t itemData) const;
 
     // Image size and quality.
     BOOL EnumSizeQualityValues(ImageFormatPair* pairs, uint32_t* count, uint32_t capacity = kMaxImageFormats);

@@ -30,11 +30,12 @@ constexpr bool RowsFollowTheirIds() {
 }
 static_assert(RowsFollowTheirIds(), "Row(setting) indexes the table");
 
-std::vector<const SettingRow*> RowsWhere(bool (*wanted)(const SettingRow&, Refresh), Refresh phase,
-                                         int SettingRow::*order) {
+// The rows `wanted` picks, by the place `order` gives them.
+template <typename Wanted>
+std::vector<const SettingRow*> RowsBy(int SettingRow::*order, Wanted wanted) {
     std::vector<const SettingRow*> rows;
     for (const SettingRow& row : kRows)
-        if (wanted(row, phase)) rows.push_back(&row);
+        if (wanted(row)) rows.push_back(&row);
     std::stable_sort(rows.begin(), rows.end(),
                      [order](const SettingRow* a, const SettingRow* b) { return a->*order < b->*order; });
     return rows;
@@ -78,24 +79,17 @@ BOOL FillChoices(const SettingRow& row, CSettingData& model, HWND combo) {
 }
 
 std::vector<const SettingRow*> FilledIn(Refresh phase) {
-    return RowsWhere([](const SettingRow& row, Refresh wanted) { return row.refresh == wanted; }, phase,
-                     &SettingRow::refreshOrder);
+    return RowsBy(&SettingRow::refreshOrder, [phase](const SettingRow& row) { return row.refresh == phase; });
 }
 
 std::vector<const SettingRow*> ScriptRows() {
-    return RowsWhere([](const SettingRow& row, Refresh) { return row.scriptName != nullptr; }, Refresh::NotFilled,
-                     &SettingRow::scriptOrder);
+    return RowsBy(&SettingRow::scriptOrder, [](const SettingRow& row) { return row.scriptName != nullptr; });
 }
 
 Sent SendChoice(const SettingRow& row, CSettingData& model, LPARAM itemData) {
     if (row.send != Send::ImageFormat) return SendNumber(row, model, static_cast<uint32_t>(itemData));
-    // The item data points into the model's own format list; anything else is not a format.
-    const ImageFormatPair* formats = model.GetFormatList();
-    const uintptr_t offset = static_cast<uintptr_t>(itemData) - reinterpret_cast<uintptr_t>(formats);
-    if (!formats || offset % sizeof(ImageFormatPair) != 0 ||
-        offset / sizeof(ImageFormatPair) >= CSettingData::kMaxImageFormats)
-        return {};
-    return SendImageFormat(model, formats[offset / sizeof(ImageFormatPair)]);
+    const ImageFormatPair* pair = model.FormatOfItem(static_cast<uintptr_t>(itemData));
+    return pair ? SendImageFormat(model, *pair) : Sent{};
 }
 
 Sent SendStored(const SettingRow& row, CSettingData& model, int32_t number, int32_t second) {
